@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+
+#include "console/console.h"
+
+using C_Handler = void (*)();
+
+// The argument proper of the line being executed, as a copy the handler owns.
+struct C_ArgText {
+    char text[C_LINE_SIZE];
+};
+
+// Empties the registry (entries of an earlier console are released). Called by C_Init.
+void C_InitRegistry();
+
+// Registers a command, or a variable when `getter` is not null. `name` must outlive the program
+// and be lower case. A name already registered gets a console line and is not added again.
+void C_AddCommand(const char *name, C_Handler action, C_Handler getter);
+
+// Echoes, remembers, lowers and runs one command line. Lines longer than 84 characters are cut.
+void C_Execute(const char *line);
+
+// The argument text without its separating character; empty without an argument.
+C_ArgText C_Arg();
+
+// The argument read as a decimal number (0 when it holds none).
+float C_ArgFloat();
+
+// C_ArgFloat truncated toward zero, kept inside the 32-bit range.
+int32_t C_ArgInt();
+
+// Getters report the value of their variable through exactly one of these.
+void C_ReportFloat(float value);
+void C_ReportInt(int32_t value);
+
+// Prints "name" is "value" with six decimals.
+void C_PrintValue(const char *name, float value);
+
+// Lowers `prefix` in place, lists the names it starts when there are several, and returns the
+// oldest matching name and a space, or `prefix` itself when nothing matches. The result lives
+// until the next call.
+const char *C_Complete(char *prefix);
+
+// Calls `visit` with each variable's name and value, newest first.
+void C_ForEachVariable(void (*visit)(const char *name, float value, void *context), void *context);

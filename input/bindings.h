@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+
+using KeyCallback = void (*)();
+
+struct KeyBinding {
+    bool once;     // fires once per press instead of every tick
+    bool armed;    // a once binding may fire; set by binding and by key-up
+    bool pressed;  // down since the last key-up (a once binding: until its tick)
+    int32_t keyCode;
+    KeyCallback callback;
+};
+
+constexpr int32_t KEY_TABLE_SIZE = 256;
+
+// Zeroes all 256 bindings.
+void ClearBindings();
+
+// Binds `keyCode` (0..255; anything else gets a console line) to `callback`.
+void BindKey(int32_t keyCode, KeyCallback callback, bool once);
+void UnbindKey(int32_t keyCode);
+
+// Key-downs count only for bound keys while bindings are enabled; key-ups always count.
+void KeyDown(uint32_t keyCode);
+void KeyUp(uint32_t keyCode);
+
+// The console switches bindings off while it is open.
+void SetBindingsEnabled(bool consoleOpen);
+
+// Calls the actions of the keys held down, in ascending key order. The scan ends after a once
+// binding's turn, so keys above it wait for the next tick.
+void DispatchHeldKeys();
+
+// The binding of one key, for reading.
+const KeyBinding &GetBinding(uint32_t keyCode);

@@ -1,0 +1,212 @@
+#include "platform/events.h"
+
+#include <SDL.h>
+
+#include "platform/keys.h"
+#include "platform/window_internal.h"
+
+namespace {
+// Room for a burst of typing: one SDL event makes at most a few messages.
+constexpr int QUEUE_CAPACITY = 256;
+
+P_Message queue[QUEUE_CAPACITY];
+int queueHead = 0;
+int queueCount = 0;
+bool quitPosted = false;
+
+uint32_t frameIntervalMs = 10;
+uint64_t lastPresent = 0;  // performance-counter value of the last presented frame; 0 = none yet
+
+void Enqueue(uint32_t message, uint32_t wParam, int32_t x = 0, int32_t y = 0)
+{
+    if (queueCount == QUEUE_CAPACITY) {
+        return;  // a flood nobody reads: drop the newest rather than grow
+    }
+    queue[(queueHead + queueCount) % QUEUE_CAPACITY] = P_Message{message, wParam, x, y};
+    ++queueCount;
+}
+
+// What Windows' TranslateMessage makes of the keys that type control characters.
+uint32_t ControlCharacter(uint8_t key)
+{
+    switch (key) {
+    case 8:
+    case 9:
+    case 13:
+    case 27:
+        return key;
+    default:
+        return 0;
+    }
+}
+
+void TranslateKey(const SDL_KeyboardEvent &event)
+{
+    const uint8_t key = P_KeyFromScancode(event.keysym.scancode);
+    if (key == P_KEY_NONE) {
+        return;
+    }
+    if (event.type == SDL_KEYUP) {
+        Enqueue(P_WM_KEYUP, key);
+        return;
+    }
+    Enqueue(P_WM_KEYDOWN, key);
+    const uint32_t character = ControlCharacter(key);
+    if (character != 0 && (event.keysym.mod & (KMOD_CTRL | KMOD_ALT)) == 0) {
+        Enqueue(P_WM_CHAR, character);
+    }
+}
+
+void TranslateText(const char *text)
+{
+    uint8_t characters[SDL_TEXTINPUTEVENT_TEXT_SIZE];
+    const int count = P_Latin1FromUtf8(text, characters, int(sizeof characters));
+    for (int i = 0; i < count; ++i) {
+        Enqueue(P_WM_CHAR, characters[i]);
+    }
+}
+
+void TranslateMouseButton(const SDL_MouseButtonEvent &event)
+{
+    const bool down = event.type == SDL_MOUSEBUTTONDOWN;
+    if (event.button == SDL_BUTTON_LEFT) {
+        Enqueue(down ? P_WM_LBUTTONDOWN : P_WM_LBUTTONUP, 0, event.x, event.y);
+    } else if (event.button == SDL_BUTTON_RIGHT) {
+        Enqueue(down ? P_WM_RBUTTONDOWN : P_WM_RBUTTONUP, 0, event.x, event.y);
+    }
+}
+
+void Translate(const SDL_Event &event)
+{
+    switch (event.type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        TranslateKey(event.key);
+        break;
+    case SDL_TEXTINPUT:
+        TranslateText(event.text.text);
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        TranslateMouseButton(event.button);
+        break;
+    case SDL_WINDOWEVENT:
+        if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
+            Enqueue(P_WM_ACTIVATE, 1);
+        } else if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+            Enqueue(P_WM_ACTIVATE, 0);
+        } else if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
+            Enqueue(P_WM_CLOSE, 0);
+        }
+        break;
+    case SDL_QUIT:
+        Enqueue(P_WM_CLOSE, 0);
+        break;
+    default:
+        break;
+    }
+}
+
+double MillisecondsSincePresent()
+{
+    const uint64_t now = SDL_GetPerformanceCounter();
+    return double(now - lastPresent) * 1000.0 / double(SDL_GetPerformanceFrequency());
+}
+
+bool PaintDue()
+{
+    return P_WindowShown() && P_FrameDue();
+}
+}  // namespace
+
+void P_ResetQueue()
+{
+    queueHead = 0;
+    queueCount = 0;
+    quitPosted = false;
+    lastPresent = 0;
+}
+
+void P_NoteFramePresented()
+{
+    lastPresent = SDL_GetPerformanceCounter();
+}
+
+bool P_PumpOneEvent(int timeoutMilliseconds)
+{
+    SDL_Event event;
+    const int got = timeoutMilliseconds > 0 ? SDL_WaitEventTimeout(&event, timeoutMilliseconds)
+                                            : SDL_PollEvent(&event);
+    if (got == 0) {
+        return false;
+    }
+    Translate(event);
+    return true;
+}
+
+void P_SetFrameInterval(uint32_t milliseconds)
+{
+    frameIntervalMs = milliseconds;
+}
+
+bool P_FrameDue()
+{
+    return lastPresent == 0 || MillisecondsSincePresent() >= double(frameIntervalMs);
+}
+
+bool P_PeekMessage(P_Message *message)
+{
+    if (quitPosted) {
+        *message = P_Message{P_WM_QUIT, 0, 0, 0};
+        return true;
+    }
+    while (queueCount == 0 && P_PumpOneEvent(0)) {
+    }
+    if (queueCount > 0) {
+        *message = queue[queueHead];
+        return true;
+    }
+    if (PaintDue()) {
+        *message = P_Message{P_WM_PAINT, 0, 0, 0};
+        return true;
+    }
+    // Nothing to do until the next frame is due: sleep, but wake for input.
+    const double waitMs = P_WindowShown() ? double(frameIntervalMs) - MillisecondsSincePresent()
+                                          : double(frameIntervalMs);
+    if (waitMs >= 1.0) {
+        P_PumpOneEvent(int(waitMs));
+    }
+    return false;
+}
+
+bool P_GetMessage(P_Message *message)
+{
+    while (!P_PeekMessage(message)) {
+    }
+    if (message->message == P_WM_QUIT) {
+        return false;
+    }
+    if (queueCount > 0) {
+        queueHead = (queueHead + 1) % QUEUE_CAPACITY;
+        --queueCount;
+    }
+    return true;
+}
+
+void P_DispatchMessage(const P_Message &message)
+{
+    const P_WindowProc proc = P_WindowProcedure();
+    if (proc != nullptr) {
+        proc(message);
+    }
+}
+
+void P_SendMessage(uint32_t message, uint32_t wParam)
+{
+    P_DispatchMessage(P_Message{message, wParam, 0, 0});
+}
+
+void P_PostQuitMessage()
+{
+    quitPosted = true;
+}

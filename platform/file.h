@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+
+struct FileCloser {
+    void operator()(FILE *file) const { fclose(file); }
+};
+
+// Owns a FILE * and closes it when it goes out of scope; null when the open failed.
+using FilePtr = std::unique_ptr<FILE, FileCloser>;
+
+// Little-endian readers for file data; the bytes must be there.
+inline uint16_t ReadLE16(const uint8_t *bytes)
+{
+    return uint16_t(bytes[0] | (bytes[1] << 8));
+}
+
+inline uint32_t ReadLE32(const uint8_t *bytes)
+{
+    return uint32_t(bytes[0]) | (uint32_t(bytes[1]) << 8) | (uint32_t(bytes[2]) << 16) |
+           (uint32_t(bytes[3]) << 24);
+}
+
+inline void WriteLE16(uint8_t *bytes, uint16_t value)
+{
+    bytes[0] = uint8_t(value);
+    bytes[1] = uint8_t(value >> 8);
+}
+
+inline void WriteLE32(uint8_t *bytes, uint32_t value)
+{
+    bytes[0] = uint8_t(value);
+    bytes[1] = uint8_t(value >> 8);
+    bytes[2] = uint8_t(value >> 16);
+    bytes[3] = uint8_t(value >> 24);
+}
+
+// True when the file exists and can be opened for reading.
+bool P_FileReadable(const char *path);

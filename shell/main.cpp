@@ -1,0 +1,6 @@
+#include "shell/game.h"
+
+int main()
+{
+    return WinMain();
+}
