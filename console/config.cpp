@@ -1,12 +1,12 @@
 #include "console/config.h"
 
-#include <algorithm>
-#include <cstdio>
-#include <cstring>
-
 #include "console/console.h"
 #include "console/registry.h"
 #include "platform/file.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
 
 namespace {
 constexpr int32_t MAX_EXEC_DEPTH = 16;

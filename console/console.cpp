@@ -1,15 +1,15 @@
 #include "console/console.h"
 
-#include <cstdarg>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-
 #include "console/config.h"
 #include "console/input_line.h"
 #include "console/registry.h"
 #include "platform/file.h"
 #include "platform/window.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 const char C_VERSION[] = "0.3a";
 
@@ -32,10 +32,7 @@ bool rowsStale = false;  // the text changed under the rows (con_clear)
 
 int32_t conSpeed = 2;  // saved and queried like any variable; the slide itself runs at a fixed rate
 
-char *RingSlot(int64_t row)
-{
-    return rows[row % ROW_RING];
-}
+char *RingSlot(int64_t row) { return rows[row % ROW_RING]; }
 
 void FeedRows(const char *text, size_t length)
 {
@@ -77,8 +74,8 @@ void MakeRoom(size_t needed)
     if (drop == 0) {
         return;
     }
-    const char *lineEnd = static_cast<const char *>(
-        memchr(consoleText + drop - 1, '\n', textLength - (drop - 1)));
+    const char *lineEnd =
+        static_cast<const char *>(memchr(consoleText + drop - 1, '\n', textLength - (drop - 1)));
     if (lineEnd != nullptr) {
         drop = size_t(lineEnd - consoleText) + 1;
     }
@@ -111,14 +108,15 @@ void Append(const char *piece)
     }
 }
 
-void WriteLog()
+bool WriteLog()
 {
     const FilePtr file(fopen(LOG_PATH, "w"));
     if (!file) {
         C_Print("Can't create log file!\n", nullptr);
-        return;
+        return false;
     }
     fwrite(consoleText, 1, textLength, file.get());
+    return true;
 }
 
 void SetConSpeed()
@@ -132,10 +130,7 @@ void SetConSpeed()
     conSpeed = speed;
 }
 
-void ReportConSpeed()
-{
-    C_ReportInt(conSpeed);
-}
+void ReportConSpeed() { C_ReportInt(conSpeed); }
 
 void CmdList()
 {
@@ -167,7 +162,8 @@ void ReportList(const char *prefix, va_list *texts)
 {
     for (const char *text = va_arg(*texts, const char *); text != nullptr;
          text = va_arg(*texts, const char *)) {
-        P_MessageBox(text, prefix[0] == 'F' ? "Fatal Error!" : "Warning! Do you want to Continue ?");
+        P_MessageBox(text,
+                     prefix[0] == 'F' ? "Fatal Error!" : "Warning! Do you want to Continue ?");
         C_Print(prefix, text, nullptr);
     }
 }
@@ -236,7 +232,9 @@ void C_SaveLog()
     if (consoleText == nullptr) {
         return;
     }
-    WriteLog();
+    if (!WriteLog()) {
+        return;
+    }
     // Printed after the file is closed, so a log never holds its own line.
     C_Print("Log ", LOG_PATH, " created!\n", nullptr);
 }
@@ -281,15 +279,9 @@ void C_ReportError(uint32_t flags, ...)
     va_end(texts);
 }
 
-const char *C_Text()
-{
-    return consoleText != nullptr ? consoleText : "";
-}
+const char *C_Text() { return consoleText != nullptr ? consoleText : ""; }
 
-int32_t C_CurrentRow()
-{
-    return currentRow;
-}
+int32_t C_CurrentRow() { return currentRow; }
 
 void C_GetRow(int32_t row, char *out)
 {

@@ -1,12 +1,12 @@
 #include "console/input_line.h"
 
-#include <cstdio>
-#include <cstring>
-#include <vector>
-
 #include "console/console.h"
 #include "console/registry.h"
 #include "input/bindings.h"
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
 
 namespace {
 constexpr int32_t MAX_TYPED = 80;
@@ -116,10 +116,7 @@ void C_InitInputLine()
     historyPosition = 0;
 }
 
-bool C_IsOpen()
-{
-    return consoleOpen;
-}
+bool C_IsOpen() { return consoleOpen; }
 
 void C_SetOpen(uint32_t keyCode, bool open)
 {
@@ -153,10 +150,7 @@ void C_KeyEvent(uint32_t message, uint32_t code)
     }
 }
 
-const char *C_InputLine()
-{
-    return inputLine;
-}
+const char *C_InputLine() { return inputLine; }
 
 void C_HistoryAdd(const char *line)
 {

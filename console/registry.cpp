@@ -1,11 +1,11 @@
 #include "console/registry.h"
 
+#include "console/input_line.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-
-#include "console/input_line.h"
 
 namespace {
 struct CommandEntry {
@@ -20,10 +20,7 @@ char argumentText[C_LINE_SIZE];
 float valueSlot = 0.0f;
 char completion[C_LINE_SIZE];
 
-void CopyBounded(char *out, const char *text, size_t size)
-{
-    snprintf(out, size, "%s", text);
-}
+void CopyBounded(char *out, const char *text, size_t size) { snprintf(out, size, "%s", text); }
 
 bool IsEmptyLine(const char *line)
 {
@@ -49,10 +46,7 @@ const CommandEntry *Find(const char *word)
     return nullptr;
 }
 
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Length of the decimal number at the start of `text`: sign, digits, point, exponent.
 size_t NumberLength(const char *text)
@@ -176,15 +170,9 @@ int32_t C_ArgInt()
     return int32_t(value);
 }
 
-void C_ReportFloat(float value)
-{
-    valueSlot = value;
-}
+void C_ReportFloat(float value) { valueSlot = value; }
 
-void C_ReportInt(int32_t value)
-{
-    valueSlot = float(value);
-}
+void C_ReportInt(int32_t value) { valueSlot = float(value); }
 
 void C_PrintValue(const char *name, float value)
 {

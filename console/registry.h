@@ -1,8 +1,8 @@
 #pragma once
 
-#include <cstdint>
-
 #include "console/console.h"
+
+#include <cstdint>
 
 using C_Handler = void (*)();
 

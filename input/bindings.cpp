@@ -1,23 +1,17 @@
 #include "input/bindings.h"
 
-#include <cstring>
-
 #include "console/console.h"
+
+#include <cstring>
 
 namespace {
 KeyBinding keyTable[KEY_TABLE_SIZE];
 bool bindingsEnabled = true;
 
-bool InTable(int64_t keyCode)
-{
-    return keyCode >= 0 && keyCode < KEY_TABLE_SIZE;
-}
+bool InTable(int64_t keyCode) { return keyCode >= 0 && keyCode < KEY_TABLE_SIZE; }
 }  // namespace
 
-void ClearBindings()
-{
-    memset(keyTable, 0, sizeof keyTable);
-}
+void ClearBindings() { memset(keyTable, 0, sizeof keyTable); }
 
 void BindKey(int32_t keyCode, KeyCallback callback, bool once)
 {
@@ -57,10 +51,7 @@ void KeyUp(uint32_t keyCode)
     }
 }
 
-void SetBindingsEnabled(bool consoleOpen)
-{
-    bindingsEnabled = !consoleOpen;
-}
+void SetBindingsEnabled(bool consoleOpen) { bindingsEnabled = !consoleOpen; }
 
 void DispatchHeldKeys()
 {
@@ -83,7 +74,4 @@ void DispatchHeldKeys()
     }
 }
 
-const KeyBinding &GetBinding(uint32_t keyCode)
-{
-    return keyTable[keyCode % KEY_TABLE_SIZE];
-}
+const KeyBinding &GetBinding(uint32_t keyCode) { return keyTable[keyCode % KEY_TABLE_SIZE]; }

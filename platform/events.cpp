@@ -1,9 +1,9 @@
 #include "platform/events.h"
 
-#include <SDL.h>
-
 #include "platform/keys.h"
 #include "platform/window_internal.h"
+
+#include <SDL.h>
 
 namespace {
 // Room for a burst of typing: one SDL event makes at most a few messages.
@@ -113,10 +113,7 @@ double MillisecondsSincePresent()
     return double(now - lastPresent) * 1000.0 / double(SDL_GetPerformanceFrequency());
 }
 
-bool PaintDue()
-{
-    return P_WindowShown() && P_FrameDue();
-}
+bool PaintDue() { return P_WindowShown() && P_FrameDue(); }
 }  // namespace
 
 void P_ResetQueue()
@@ -127,10 +124,7 @@ void P_ResetQueue()
     lastPresent = 0;
 }
 
-void P_NoteFramePresented()
-{
-    lastPresent = SDL_GetPerformanceCounter();
-}
+void P_NoteFramePresented() { lastPresent = SDL_GetPerformanceCounter(); }
 
 bool P_PumpOneEvent(int timeoutMilliseconds)
 {
@@ -144,10 +138,7 @@ bool P_PumpOneEvent(int timeoutMilliseconds)
     return true;
 }
 
-void P_SetFrameInterval(uint32_t milliseconds)
-{
-    frameIntervalMs = milliseconds;
-}
+void P_SetFrameInterval(uint32_t milliseconds) { frameIntervalMs = milliseconds; }
 
 bool P_FrameDue()
 {
@@ -206,7 +197,4 @@ void P_SendMessage(uint32_t message, uint32_t wParam)
     P_DispatchMessage(P_Message{message, wParam, 0, 0});
 }
 
-void P_PostQuitMessage()
-{
-    quitPosted = true;
-}
+void P_PostQuitMessage() { quitPosted = true; }

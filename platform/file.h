@@ -12,10 +12,7 @@ struct FileCloser {
 using FilePtr = std::unique_ptr<FILE, FileCloser>;
 
 // Little-endian readers for file data; the bytes must be there.
-inline uint16_t ReadLE16(const uint8_t *bytes)
-{
-    return uint16_t(bytes[0] | (bytes[1] << 8));
-}
+inline uint16_t ReadLE16(const uint8_t *bytes) { return uint16_t(bytes[0] | (bytes[1] << 8)); }
 
 inline uint32_t ReadLE32(const uint8_t *bytes)
 {

@@ -2,12 +2,6 @@
 
 #include <SDL.h>
 
-uint32_t P_Ticks()
-{
-    return SDL_GetTicks();
-}
+uint32_t P_Ticks() { return SDL_GetTicks(); }
 
-void P_Sleep(uint32_t milliseconds)
-{
-    SDL_Delay(milliseconds);
-}
+void P_Sleep(uint32_t milliseconds) { SDL_Delay(milliseconds); }

@@ -1,11 +1,11 @@
 #include "platform/window.h"
 
+#include "platform/window_internal.h"
+
 #include <cstdio>
 #include <cstring>
 
 #include <SDL.h>
-
-#include "platform/window_internal.h"
 
 namespace {
 P_WindowProc windowProc = nullptr;
@@ -15,15 +15,9 @@ bool windowShown = false;
 bool videoStarted = false;
 }  // namespace
 
-P_WindowProc P_WindowProcedure()
-{
-    return windowProc;
-}
+P_WindowProc P_WindowProcedure() { return windowProc; }
 
-bool P_WindowShown()
-{
-    return windowShown;
-}
+bool P_WindowShown() { return windowShown; }
 
 bool P_RegisterClass(const char *className, P_WindowProc proc)
 {
@@ -171,10 +165,7 @@ void P_ShowCursor(bool show)
     }
 }
 
-void P_GetCursorPos(int32_t *x, int32_t *y)
-{
-    SDL_GetMouseState(x, y);
-}
+void P_GetCursorPos(int32_t *x, int32_t *y) { SDL_GetMouseState(x, y); }
 
 void P_SetCursorPos(int32_t x, int32_t y)
 {

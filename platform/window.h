@@ -1,8 +1,8 @@
 #pragma once
 
-#include <cstdint>
-
 #include "platform/events.h"
+
+#include <cstdint>
 
 // Starts the video system and remembers the window procedure. False (with the reason on
 // stderr) when there is no display to show a window on.

@@ -29,10 +29,7 @@ void Report(const char *first, const char *second = nullptr, const char *third =
 }
 }  // namespace
 
-void InitDisplay(const DisplayVariant &variant)
-{
-    display = variant;
-}
+void InitDisplay(const DisplayVariant &variant) { display = variant; }
 
 void InitOpenGL()
 {

@@ -127,10 +127,7 @@ void Shutdown()
     P_ShowCursor(true);
 }
 
-bool GameEnding()
-{
-    return gameEnding;
-}
+bool GameEnding() { return gameEnding; }
 
 uint32_t FrameDelta()
 {

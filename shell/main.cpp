@@ -1,6 +1,3 @@
 #include "shell/game.h"
 
-int main()
-{
-    return WinMain();
-}
+int main() { return WinMain(); }

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
 #include <string>
+
+#include <gtest/gtest.h>
 
 // A fresh directory named after the running test, under the test binary's working directory.
 // It is removed when the test passes and kept for inspection when it fails.

@@ -1,0 +1,179 @@
+#include "console/console.h"
+
+#include "console/registry.h"
+#include "tests/support/temp_dir.h"
+
+#include <algorithm>
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace {
+constexpr char START_LINES[] = "**************************\n"
+                               "* This is Vorn II console *\n"
+                               "**************************\n\n";
+
+class ConsoleTest : public ::testing::Test {
+protected:
+    void SetUp() override { C_Init(); }
+    void TearDown() override { C_Shutdown(); }
+
+    std::string Row(int32_t row)
+    {
+        char text[C_LINE_SIZE];
+        C_GetRow(row, text);
+        return text;
+    }
+};
+
+TEST_F(ConsoleTest, StartsWithItsThreeLines)
+{
+    EXPECT_EQ(C_Text(), std::string(START_LINES));
+    EXPECT_EQ(C_CurrentRow(), 4);
+    EXPECT_EQ(Row(1), "* This is Vorn II console *\n");
+    EXPECT_EQ(Row(3), "\n");
+}
+
+TEST_F(ConsoleTest, PrintJoinsPiecesAndLeavesAnOpenLineInTheCurrentRow)
+{
+    C_Print("abc", "def", nullptr);
+    EXPECT_EQ(C_CurrentRow(), 4);
+    EXPECT_EQ(Row(4), "abcdef");
+    C_Print("\n", nullptr);
+    EXPECT_EQ(C_CurrentRow(), 5);
+    EXPECT_EQ(Row(4), "abcdef\n");
+    EXPECT_EQ(Row(5), "");
+}
+
+TEST_F(ConsoleTest, RowsOutsideTheTextAreEmpty)
+{
+    EXPECT_EQ(Row(-1), "");
+    EXPECT_EQ(Row(C_CurrentRow() + 1), "");
+}
+
+TEST_F(ConsoleTest, OverlongLinesAreCutToOneRowWithTheirLineFeed)
+{
+    for (const size_t length : {82u, 83u, 84u, 200u}) {
+        SCOPED_TRACE(length);
+        const std::string line(length, 'x');
+        C_Print(line.c_str(), "\n", nullptr);
+        const std::string row = Row(C_CurrentRow() - 1);
+        EXPECT_EQ(row, line.substr(0, 83) + "\n");
+        EXPECT_LE(row.size(), 84u);
+    }
+}
+
+TEST_F(ConsoleTest, ClearKeepsTheOldRowsUntilTheNextPrint)
+{
+    C_Print("old line\n", nullptr);
+    const int32_t rowsBefore = C_CurrentRow();
+    C_Clear();
+    EXPECT_EQ(C_Text(), std::string("\n"));
+    EXPECT_EQ(C_CurrentRow(), rowsBefore);
+    EXPECT_EQ(Row(rowsBefore - 1), "old line\n");
+
+    C_Print("new\n", nullptr);
+    EXPECT_EQ(C_CurrentRow(), 2);
+    EXPECT_EQ(Row(0), "\n");
+    EXPECT_EQ(Row(1), "new\n");
+}
+
+// A full console drops its oldest lines: the newest text stays whole and the row count
+// still matches the line feeds in the text.
+TEST_F(ConsoleTest, FullTextDropsItsOldestLines)
+{
+    char line[32];
+    for (int i = 0; i < 20000; ++i) {
+        snprintf(line, sizeof line, "line %05d\n", i);
+        C_Print(line, nullptr);
+    }
+    const std::string text = C_Text();
+    EXPECT_LT(text.size(), C_TEXT_CAPACITY);
+    EXPECT_EQ(text.substr(text.size() - 11), "line 19999\n");
+    EXPECT_EQ(text.substr(0, 5), "line ");  // cut at a line boundary
+    EXPECT_EQ(C_CurrentRow(), int32_t(std::count(text.begin(), text.end(), '\n')));
+    EXPECT_EQ(Row(C_CurrentRow() - 1), "line 19999\n");
+    EXPECT_EQ(Row(C_CurrentRow() - 30), "line 19970\n");
+
+    const std::string huge(C_TEXT_CAPACITY * 2, 'y');
+    C_Print(huge.c_str(), "\n", nullptr);
+    EXPECT_LT(std::string(C_Text()).size(), C_TEXT_CAPACITY);
+}
+
+TEST_F(ConsoleTest, SayPrintsTheLoweredArgumentOnlyWhenThereIsOne)
+{
+    C_Execute("say Hello There");
+    C_Execute("con_print abc");
+    C_Execute("say");
+    C_Execute("say ");
+    const std::string text = C_Text();
+    EXPECT_NE(text.find("]say Hello There\nUnnamedPlayer: hello there\n"), std::string::npos);
+    EXPECT_NE(text.find("]con_print abc\nUnnamedPlayer: abc\n"), std::string::npos);
+    EXPECT_NE(text.find("]say\n]say \n"), std::string::npos);
+}
+
+TEST_F(ConsoleTest, HelpPrintsTheBanner)
+{
+    C_Execute("help");
+    const std::string text = C_Text();
+    EXPECT_NE(text.find("]help\n      ___________\n\n     |Vorn II v0.3a|_____________\n"
+                        "     |Official site :: "),
+              std::string::npos);
+    const std::string tail = "|\n\n      _______________________________\n";
+    EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
+}
+
+class ConsoleLogTest : public ConsoleTest {
+protected:
+    void SetUp() override
+    {
+        std::filesystem::create_directories(dir.Path("basev2"));
+        ConsoleTest::SetUp();
+    }
+    TempDir dir;
+    WorkingDirectory cwd{dir.Root()};
+};
+
+TEST_F(ConsoleLogTest, SavedLogHoldsTheTextButNotItsOwnLine)
+{
+    C_Print("first\n", nullptr);
+    C_Execute("con_savelog");
+    const std::string first = dir.Read("basev2/console.log");
+    EXPECT_EQ(first, std::string(START_LINES) + "first\n]con_savelog\n");
+    EXPECT_EQ(std::string(C_Text()).substr(std::string(C_Text()).size() - 32),
+              "Log basev2/console.log created!\n");
+
+    C_Execute("con_savelog");
+    const std::string second = dir.Read("basev2/console.log");
+    EXPECT_NE(second.find("Log basev2/console.log created!\n]con_savelog\n"), std::string::npos);
+}
+
+TEST_F(ConsoleLogTest, LogAfterClearHoldsTheLineFeedAndWhatFollowed)
+{
+    C_Execute("con_clear");
+    C_Print("after\n", nullptr);
+    C_SaveLog();
+    EXPECT_EQ(dir.Read("basev2/console.log"), "\nafter\n");
+}
+
+TEST_F(ConsoleLogTest, ShutdownWritesTheLogAndLaterPrintsGoElsewhere)
+{
+    C_Print("bye\n", nullptr);
+    C_Shutdown();
+    EXPECT_EQ(dir.Read("basev2/console.log"), std::string(START_LINES) + "bye\n");
+    EXPECT_STREQ(C_Text(), "");
+    testing::internal::CaptureStderr();
+    C_Print("late\n", nullptr);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "late\n");
+    C_Init();  // for TearDown
+}
+
+TEST_F(ConsoleTest, MissingLogFolderIsReported)
+{
+    TempDir dir;  // no basev2 inside
+    WorkingDirectory cwd(dir.Root());
+    C_SaveLog();
+    const std::string text = C_Text();
+    EXPECT_EQ(text.substr(text.size() - 23), "Can't create log file!\n");
+}
+}  // namespace

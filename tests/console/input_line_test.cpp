@@ -1,0 +1,145 @@
+#include "console/input_line.h"
+
+#include "console/console.h"
+#include "console/registry.h"
+#include "input/bindings.h"
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace {
+int keyPresses = 0;
+
+void CountPress() { ++keyPresses; }
+
+class InputLineTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        C_Init();
+        ClearBindings();
+        SetBindingsEnabled(false);
+        keyPresses = 0;
+    }
+    void TearDown() override { C_Shutdown(); }
+
+    void Type(const std::string &text)
+    {
+        for (const char c : text) {
+            C_KeyEvent(C_CHARACTER, uint8_t(c));
+        }
+    }
+    void Open() { C_KeyEvent(C_CHARACTER, '`'); }
+};
+
+TEST_F(InputLineTest, BackQuoteTogglesAndClosedConsoleTakesNoText)
+{
+    Type("abc");
+    EXPECT_STREQ(C_InputLine(), "");
+    Open();
+    EXPECT_TRUE(C_IsOpen());
+    Type("abc");
+    EXPECT_STREQ(C_InputLine(), "abc");
+    Open();
+    EXPECT_FALSE(C_IsOpen());
+}
+
+// The back-quote key (code 192) empties the text on its key-down even with the console closed;
+// the character that follows does the toggling.
+TEST_F(InputLineTest, BackQuoteKeyEmptiesTheLine)
+{
+    Open();
+    Type("xyz");
+    C_KeyEvent(C_KEY_DOWN, 192);
+    EXPECT_STREQ(C_InputLine(), "");
+    EXPECT_TRUE(C_IsOpen());
+    C_KeyEvent(C_CHARACTER, 192);
+    EXPECT_FALSE(C_IsOpen());
+}
+
+TEST_F(InputLineTest, BindingsAreOffWhileOpen)
+{
+    BindKey('D', CountPress, false);
+    SetBindingsEnabled(false);
+    Open();
+    KeyDown('D');
+    DispatchHeldKeys();
+    EXPECT_EQ(keyPresses, 0);
+    Open();
+    KeyDown('D');
+    DispatchHeldKeys();
+    EXPECT_EQ(keyPresses, 1);
+}
+
+TEST_F(InputLineTest, LineKeepsAtMostEightyCharacters)
+{
+    Open();
+    Type(std::string(100, 'q'));
+    EXPECT_EQ(std::string(C_InputLine()), std::string(80, 'q'));
+    Type("&(-");
+    EXPECT_EQ(std::string(C_InputLine()).size(), 80u);
+}
+
+TEST_F(InputLineTest, EditingKeysActOnTheirCharacterOrKeyDownOnly)
+{
+    Open();
+    Type("&(-");
+    EXPECT_STREQ(C_InputLine(), "&(-");
+    C_KeyEvent(C_KEY_DOWN, 8);
+    EXPECT_STREQ(C_InputLine(), "&(-");
+    C_KeyEvent(C_CHARACTER, 8);
+    EXPECT_STREQ(C_InputLine(), "&(");
+    C_KeyEvent(C_CHARACTER, 8);
+    C_KeyEvent(C_CHARACTER, 8);
+    C_KeyEvent(C_CHARACTER, 8);  // nothing left to remove
+    EXPECT_STREQ(C_InputLine(), "");
+    C_KeyEvent(C_CHARACTER, 9);  // Tab on an empty line
+    EXPECT_STREQ(C_InputLine(), "");
+}
+
+TEST_F(InputLineTest, TabCompletesAndEnterExecutes)
+{
+    Open();
+    Type("HEL");
+    C_KeyEvent(C_CHARACTER, 9);
+    EXPECT_STREQ(C_InputLine(), "help ");
+    C_KeyEvent(C_CHARACTER, 13);
+    EXPECT_STREQ(C_InputLine(), "");
+    EXPECT_NE(std::string(C_Text()).find("]help \n      ___________"), std::string::npos);
+}
+
+TEST_F(InputLineTest, HistoryBrowsesExecutedLinesWithTheirCapitals)
+{
+    Open();
+    for (const char *line : {"say One", "say Two", "say Three"}) {
+        Type(line);
+        C_KeyEvent(C_CHARACTER, 13);
+    }
+    const char *const expected[] = {"say Three", "say Two", "say One", "say One"};
+    for (const char *line : expected) {
+        C_KeyEvent(C_KEY_DOWN, 38);
+        EXPECT_STREQ(C_InputLine(), line);
+    }
+    C_KeyEvent(C_KEY_DOWN, 40);
+    EXPECT_STREQ(C_InputLine(), "say Two");
+    C_KeyEvent(C_KEY_DOWN, 40);
+    C_KeyEvent(C_KEY_DOWN, 40);
+    EXPECT_STREQ(C_InputLine(), "");
+    C_KeyEvent(C_CHARACTER, 38);  // the character "&" is typed, not browsed
+    EXPECT_STREQ(C_InputLine(), "&");
+}
+
+TEST_F(InputLineTest, SetOpenReleasesTheKeyAndResetsOnlyTheLength)
+{
+    BindKey(96, CountPress, true);
+    SetBindingsEnabled(false);
+    KeyDown(96);
+    Open();
+    Type("ab");
+    C_SetOpen(27, false);
+    EXPECT_FALSE(C_IsOpen());
+    EXPECT_STREQ(C_InputLine(), "ab");
+    EXPECT_FALSE(GetBinding(96).pressed);
+}
+}  // namespace

@@ -1,0 +1,51 @@
+#include "platform/keys.h"
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace {
+// Scancodes are the USB usage numbers of the physical keys.
+TEST(KeysTest, PhysicalKeysGetTheirWindowsNumbers)
+{
+    struct Case {
+        int scancode;
+        uint8_t key;
+    };
+    const Case cases[] = {
+        {4, 'A'},  {29, 'Z'}, {30, '1'},       {38, '9'},         {39, '0'}, {58, 112}, {69, 123},
+        {79, 39},  {80, 37},  {81, 40},        {82, 38},          {73, 45},  {76, 46},  {77, 35},
+        {98, 96},  {41, 27},  {40, 13},        {42, 8},           {43, 9},   {44, 32},  {53, 192},
+        {225, 16}, {224, 17}, {0, P_KEY_NONE}, {500, P_KEY_NONE},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.scancode);
+        EXPECT_EQ(P_KeyFromScancode(c.scancode), c.key);
+    }
+}
+
+TEST(KeysTest, TextBecomesLatin1AndDropsTheRest)
+{
+    struct Case {
+        const char *utf8;
+        std::string latin1;
+    };
+    const Case cases[] = {
+        {"abc", "abc"},
+        {"\xc3\xa9t\xc3\xa9", "\xe9t\xe9"},
+        {"\xe2\x82\xac!", "!"},      // the euro sign has no Latin-1 code
+        {"\xf0\x9f\x98\x80x", "x"},  // nor has an emoji
+        {"\x80\xbfy", "y"},          // stray continuation bytes
+        {"\xc3z", "z"},              // cut-short sequence
+        {"\xc2\xa0\xc3\xbf", "\xa0\xff"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.utf8);
+        uint8_t out[32];
+        const int count = P_Latin1FromUtf8(c.utf8, out, int(sizeof out));
+        EXPECT_EQ(std::string(reinterpret_cast<char *>(out), size_t(count)), c.latin1);
+    }
+    uint8_t small[2];
+    EXPECT_EQ(P_Latin1FromUtf8("abcdef", small, 2), 2);
+}
+}  // namespace
