@@ -1,0 +1,146 @@
+#include "gfx/texture.h"
+
+#include "console/console.h"
+#include "platform/file.h"
+#include "platform/gl.h"
+
+namespace {
+constexpr size_t FILE_HEADER_SIZE = 14;
+constexpr size_t HEADERS_SIZE = FILE_HEADER_SIZE + 40;
+// No picture of ours comes near these; larger means damage, refused before allocating.
+constexpr int64_t MAX_SIDE = 16384;
+constexpr int64_t MAX_PIXELS = int64_t(1) << 25;
+
+std::vector<uint8_t> RefuseColourKeyed(const char *path)
+{
+    C_Print("T_Texture : bad picture \"", path, "\"\n", nullptr);
+    return {};
+}
+
+uint32_t NewMipmappedTexture()
+{
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    return name;
+}
+
+void SetFilters()
+{
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
+}
+
+// Uploads packed RGB rows; the editor asks for four components, the game for three.
+uint32_t UploadOpaque(const DibImage &image, GLint components)
+{
+    const uint32_t name = NewMipmappedTexture();
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    SetFilters();
+    gluBuild2DMipmaps(GL_TEXTURE_2D, components, image.width, image.height, GL_RGB,
+                      GL_UNSIGNED_BYTE, image.pixels);
+    return name;
+}
+}  // namespace
+
+std::vector<uint8_t> T_ReadColourKeyed(const char *path, int32_t *width, int32_t *height)
+{
+    const FilePtr file(fopen(path, "rb"));
+    uint8_t header[HEADERS_SIZE];
+    if (!file || fread(header, 1, sizeof header, file.get()) != sizeof header) {
+        return RefuseColourKeyed(path);
+    }
+    const uint32_t pixelOffset = ReadLE32(header + 10);
+    const uint32_t headerSize = ReadLE32(header + 14);
+    const int32_t fileWidth = int32_t(ReadLE32(header + 18));
+    const int32_t fileHeight = int32_t(ReadLE32(header + 22));
+    const uint16_t bitCount = ReadLE16(header + 28);
+    const uint32_t compression = ReadLE32(header + 30);
+    const int64_t rows = fileHeight < 0 ? -int64_t(fileHeight) : int64_t(fileHeight);
+    // Only uncompressed 24-bit pixels can be read as three bytes each; the size checks keep a
+    // damaged header from sizing the buffer.
+    if (headerSize < 40 || bitCount != 24 || compression != 0 || fileWidth <= 0 || rows == 0 ||
+        fileWidth > MAX_SIDE || rows > MAX_SIDE || fileWidth * rows > MAX_PIXELS) {
+        return RefuseColourKeyed(path);
+    }
+    const size_t rowBytes = size_t(fileWidth) * 3;
+    const size_t padding = (4 - rowBytes % 4) % 4;
+    if (fseek(file.get(), 0, SEEK_END) != 0) {
+        return RefuseColourKeyed(path);
+    }
+    const long fileSize = ftell(file.get());
+    // The last row may lack its padding; every pixel must be there.
+    const uint64_t needed =
+        uint64_t(pixelOffset) + (rowBytes + padding) * uint64_t(rows - 1) + rowBytes;
+    if (fileSize < 0 || needed > uint64_t(fileSize) ||
+        fseek(file.get(), long(pixelOffset), SEEK_SET) != 0) {
+        return RefuseColourKeyed(path);
+    }
+    std::vector<uint8_t> rgba(size_t(fileWidth) * size_t(rows) * 4);
+    std::vector<uint8_t> row(rowBytes + padding);
+    for (int64_t fileRow = 0; fileRow < rows; ++fileRow) {
+        const size_t wanted = fileRow + 1 < rows ? rowBytes + padding : rowBytes;
+        if (fread(row.data(), 1, wanted, file.get()) != wanted) {
+            return RefuseColourKeyed(path);
+        }
+        // A negative height stores the top row first; the buffer is always bottom row first.
+        const int64_t pictureRow = fileHeight < 0 ? rows - 1 - fileRow : fileRow;
+        uint8_t *out = rgba.data() + size_t(pictureRow) * size_t(fileWidth) * 4;
+        for (size_t at = 0; at < rowBytes; at += 3) {
+            const uint8_t blue = row[at];
+            const uint8_t green = row[at + 1];
+            const uint8_t red = row[at + 2];
+            out[0] = red;
+            out[1] = green;
+            out[2] = blue;
+            out[3] = (red | green | blue) == 0 ? 0 : 255;
+            out += 4;
+        }
+    }
+    *width = fileWidth;
+    *height = int32_t(rows);
+    return rgba;
+}
+
+void T_Texture::Load(const char *path, bool colourKey)
+{
+    if (!P_FileReadable(path)) {
+        C_Print("T_Texture : Cannot find \"", path, "\"\n", nullptr);
+        return;
+    }
+    if (!colourKey) {
+        image = LoadDibImage(path);
+        if (image == nullptr) {
+            return;  // the loader has said why; uploading nothing leaves the record empty
+        }
+        glName = UploadOpaque(*image, 3);
+        return;
+    }
+    int32_t width = 0;
+    int32_t height = 0;
+    const std::vector<uint8_t> rgba = T_ReadColourKeyed(path, &width, &height);
+    if (rgba.empty()) {
+        return;
+    }
+    glName = NewMipmappedTexture();
+    SetFilters();
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+    gluBuild2DMipmaps(GL_TEXTURE_2D, 4, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+}
+
+void T_Texture::Bind() const { glBindTexture(GL_TEXTURE_2D, glName); }
+
+void T_Texture::LoadEditor(const char *path)
+{
+    if (!P_FileReadable(path)) {
+        return;
+    }
+    image = LoadDibImage(path);
+    if (image == nullptr) {
+        return;
+    }
+    glName = UploadOpaque(*image, 4);
+}
