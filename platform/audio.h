@@ -41,6 +41,8 @@ void P_SeekVoice(uint32_t voice, uint32_t position);
 // 0 when unknown, as for MIDI music.
 uint32_t P_VoiceLength(uint32_t voice);
 
+// Where a held voice stands, or how far a playing one has got (by the clock where the mixer
+// cannot tell).
 uint32_t P_VoicePosition(uint32_t voice);
 
 // Whether the mixer is sounding the voice now (paused or finished voices are not playing).
