@@ -1,0 +1,215 @@
+// vorn_datagen <output dir> [<source dir>]: writes the game's whole data tree. Every file is
+// rewritten on each run except the map, which users edit: it is written only when missing.
+
+#include "tools/datagen/bmp.h"
+#include "tools/datagen/figures.h"
+#include "tools/datagen/font_atlas.h"
+#include "tools/datagen/fp.h"
+#include "tools/datagen/glyphs.h"
+#include "tools/datagen/map_text.h"
+#include "tools/datagen/menu_art.h"
+#include "tools/datagen/midi.h"
+#include "tools/datagen/score.h"
+#include "tools/datagen/sounds.h"
+#include "tools/datagen/textures.h"
+#include "tools/datagen/tga.h"
+#include "tools/datagen/wav.h"
+#include "tools/datagen/weapons.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace {
+std::filesystem::path root;
+bool failed = false;
+
+void Fail(const std::string &what)
+{
+    fprintf(stderr, "vorn_datagen: %s\n", what.c_str());
+    failed = true;
+}
+
+void WriteData(const std::string &relative, const std::vector<uint8_t> &bytes)
+{
+    const std::filesystem::path path = root / relative;
+    std::error_code ignored;
+    std::filesystem::create_directories(path.parent_path(), ignored);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char *>(bytes.data()), std::streamsize(bytes.size()));
+    out.close();
+    if (!out) {
+        Fail("cannot write " + path.string());
+    }
+}
+
+void WriteBmp(const std::string &relative, const Image &image, bool colourKeyed)
+{
+    const std::vector<uint8_t> rgb = ImageBytes(image, colourKeyed);
+    WriteData(relative, EncodeBmp(image.width, image.height, rgb.data()));
+}
+
+bool ReadText(const std::filesystem::path &path, std::string *text)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        Fail("cannot read " + path.string());
+        return false;
+    }
+    text->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return true;
+}
+
+void WriteTextures()
+{
+    for (int32_t kind = 1; kind <= BRICK_KINDS; ++kind) {
+        WriteBmp("textures/briks/br" + std::to_string(kind) + ".bmp", PaintBrick(kind), true);
+    }
+    WriteBmp("textures/briks/respawn.bmp", PaintRespawn(), true);
+    WriteBmp("textures/backg/b_0.bmp", PaintBackground(), false);
+    WriteBmp("textures/oth/console.bmp", PaintConsole(), false);
+    for (int32_t design = 0; design < CROSSHAIR_COUNT; ++design) {
+        WriteBmp("textures/cross/cross" + std::to_string(design) + ".bmp", PaintCrosshair(design),
+                 true);
+    }
+    WriteBmp("textures/weapons/rocket_weapon.BMP", PaintRocketLauncher(), true);
+    WriteBmp("textures/weapons/rail_weapon.BMP", PaintRailGun(), true);
+    WriteBmp("textures/weapons/plasma_weapon.BMP", PaintPlasmaGun(), true);
+    WriteBmp("textures/weapons/rocket_shoot.BMP", PaintRocket(), true);
+    WriteBmp("textures/weapons/plasma_shoot.BMP", PaintPlasmaBall(), false);
+}
+
+void WriteMenu()
+{
+    std::string error;
+    Image image;
+    if (!PaintMenuBackground(&image, &error)) {
+        Fail(error);
+        return;
+    }
+    WriteBmp("textures/menu/bg_0.bmp", image, true);
+    const struct {
+        const char *file;
+        const char *word;
+    } buttons[] = {{"play", "PLAY"}, {"back", "BACK"}};
+    for (const auto &button : buttons) {
+        for (const bool hover : {false, true}) {
+            if (!PaintMenuButton(button.word, hover, &image, &error)) {
+                Fail(error);
+                return;
+            }
+            WriteBmp(std::string("textures/menu/") + button.file + (hover ? "_1" : "_0") + ".bmp",
+                     image, true);
+        }
+    }
+    WriteBmp("textures/menu/cursor_0.bmp", PaintMenuCursor(), true);
+}
+
+void WriteFont()
+{
+    std::vector<uint8_t> atlas;
+    std::string error;
+    if (!BuildFontAtlas(FONT_MONO, &atlas, &error)) {
+        Fail(error);
+        return;
+    }
+    WriteData("textures/oth/font.tga",
+              EncodeGreyTga(FONT_ATLAS_SIDE, FONT_ATLAS_SIDE, atlas.data()));
+}
+
+void WriteAnimations()
+{
+    std::vector<uint8_t> file;
+    for (int32_t frame = 0; frame < WALK_FRAMES; ++frame) {
+        const Image image = PaintWalkFrame(frame);
+        AppendFpFrame(&file, image.width, image.height, FrameBytes(image).data());
+    }
+    WriteData("models/sarge/move.fp", file);
+    file.clear();
+    for (int32_t frame = 0; frame < CROUCH_FRAMES; ++frame) {
+        const Image image = PaintCrouchFrame(frame);
+        AppendFpFrame(&file, image.width, image.height, FrameBytes(image).data());
+    }
+    WriteData("models/sarge/cr.fp", file);
+    file.clear();
+    for (int32_t frame = 0; frame < EXPLOSION_FRAMES; ++frame) {
+        const Image image = PaintExplosionFrame(frame);
+        // Drawn additively: near-black is dropped and would add nothing anyway.
+        AppendFpFrame(&file, image.width, image.height, ImageBytes(image, false).data());
+    }
+    WriteData("models/weapons/rocket.fp", file);
+}
+
+void WriteSounds()
+{
+    const struct {
+        const char *file;
+        std::vector<int16_t> (*synth)();
+    } sounds[] = {
+        {"media/menu/click.wav", SynthClick},  {"media/menu/move.wav", SynthHover},
+        {"models/sarge/jump.wav", SynthJump},  {"media/weapons/rocket.wav", SynthRocketLaunch},
+        {"media/weapons/Rail.wav", SynthRail}, {"media/weapons/Plasma.wav", SynthPlasma},
+        {"media/weapons/hit.wav", SynthHit},   {"media/weapons/rocket_hit.wav", SynthExplosion},
+    };
+    for (const auto &sound : sounds) {
+        WriteData(sound.file, EncodeWav(sound.synth(), SOUND_RATE, 1));
+    }
+}
+
+void WriteMusic(const std::filesystem::path &sources)
+{
+    std::string text;
+    if (!ReadText(sources / "ingame1.score", &text)) {
+        return;
+    }
+    Score score;
+    std::string error;
+    if (!ParseScore(text, &score, &error)) {
+        Fail("ingame1.score: " + error);
+        return;
+    }
+    WriteData("media/music/ingame1.mid",
+              EncodeMidi(SCORE_TICKS_PER_QUARTER, ScoreToMidiTracks(score), score.lengthTicks));
+}
+
+void WriteMap(const std::filesystem::path &sources)
+{
+    const std::filesystem::path target = root / "maps/v2dm1.vsm";
+    std::string text;
+    if (!ReadText(sources / "v2dm1.map", &text)) {
+        return;
+    }
+    // Parsed even when the map is kept, so a broken source never goes unnoticed.
+    std::vector<int16_t> cells;
+    std::string error;
+    if (!ParseMapText(text, &cells, &error)) {
+        Fail("v2dm1.map: " + error);
+        return;
+    }
+    std::error_code ignored;
+    if (std::filesystem::exists(target, ignored)) {
+        return;  // the user's own map, perhaps edited: never overwrite it
+    }
+    WriteData("maps/v2dm1.vsm", EncodeMap(cells));
+}
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc < 2 || argc > 3) {
+        fprintf(stderr, "usage: vorn_datagen <output dir> [<source dir>]\n");
+        return 2;
+    }
+    root = argv[1];
+    const std::filesystem::path sources = argc == 3 ? argv[2] : VORN_TOOLS_DATA_DIR;
+    WriteMap(sources);
+    WriteMusic(sources);
+    WriteFont();
+    WriteTextures();
+    WriteMenu();
+    WriteAnimations();
+    WriteSounds();
+    return failed ? 1 : 0;
+}
