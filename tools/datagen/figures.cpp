@@ -83,15 +83,15 @@ void PaintLeg(Painter *p, const LegPoints &leg, float side)
     const Point h = leg.hip;
     const Point k = leg.knee;
     const Point a = leg.ankle;
-    p->Part([=](float x, float y) { return SdCapsule2(x, y, h.x, h.y, k.x, k.y, 4.6f, 3.6f); },
+    p->Part([=](float x, float y) { return SdCapsule2(x, y, h.x, h.y, k.x, k.y, 5.4f, 4.2f); },
             [=](float, float, float d) { return Rounded(SUIT, d, 4.0f, side); });
     // Thigh plate on the front.
     p->Part(
         [=](float x, float y) {
-            return SdCapsule2(x, y, h.x + 0.8f, h.y + 2.0f, k.x + 0.8f, k.y - 3.0f, 3.8f, 3.0f);
+            return SdCapsule2(x, y, h.x + 0.8f, h.y + 2.0f, k.x + 0.8f, k.y - 3.0f, 4.4f, 3.5f);
         },
         [=](float, float, float d) { return Rounded(ARMOUR, d, 3.0f, side); }, 0.6f);
-    p->Part([=](float x, float y) { return SdCapsule2(x, y, k.x, k.y, a.x, a.y, 3.6f, 3.0f); },
+    p->Part([=](float x, float y) { return SdCapsule2(x, y, k.x, k.y, a.x, a.y, 4.2f, 3.5f); },
             [=](float, float, float d) { return Rounded(ARMOUR * 0.92f, d, 3.2f, side); });
     // Boot.
     const Point heel = leg.heel;
@@ -99,14 +99,14 @@ void PaintLeg(Painter *p, const LegPoints &leg, float side)
     p->Part(
         [=](float x, float y) {
             const float upper = SdCapsule2(x, y, a.x, a.y, (heel.x + toe.x) * 0.5f,
-                                           (heel.y + toe.y) * 0.5f - 1.5f, 3.6f, 3.4f);
+                                           (heel.y + toe.y) * 0.5f - 1.5f, 4.0f, 3.8f);
             const float sole =
                 SdCapsule2(x, y, heel.x, heel.y - 1.0f, toe.x, toe.y - 1.0f, 2.4f, 2.0f);
             return std::min(upper, sole);
         },
         [=](float, float, float d) { return Rounded(BOOT, d, 2.5f, side); });
     // Knee pad.
-    p->Part([=](float x, float y) { return SdCircle(x, y, k.x + 1.2f, k.y, 3.4f); },
+    p->Part([=](float x, float y) { return SdCircle(x, y, k.x + 1.4f, k.y, 3.9f); },
             [=](float, float, float d) { return Rounded(ARMOUR * 1.25f, d, 3.0f, side); }, 0.6f);
 }
 
@@ -115,16 +115,16 @@ void PaintArm(Painter *p, Point shoulder, const Arm &arm, float side)
     const Point s = shoulder;
     const Point e = Along(s, arm.upper, UPPER_ARM);
     const Point w = Along(e, arm.upper + arm.elbow, FOREARM);
-    p->Part([=](float x, float y) { return SdCapsule2(x, y, s.x, s.y, e.x, e.y, 3.4f, 3.0f); },
+    p->Part([=](float x, float y) { return SdCapsule2(x, y, s.x, s.y, e.x, e.y, 3.9f, 3.5f); },
             [=](float, float, float d) { return Rounded(SUIT, d, 3.0f, side); });
-    p->Part([=](float x, float y) { return SdCapsule2(x, y, e.x, e.y, w.x, w.y, 3.2f, 3.0f); },
+    p->Part([=](float x, float y) { return SdCapsule2(x, y, e.x, e.y, w.x, w.y, 3.7f, 3.4f); },
             [=](float, float, float d) { return Rounded(ARMOUR, d, 3.0f, side); });
-    p->Part([=](float x, float y) { return SdCircle(x, y, w.x, w.y + 0.5f, 3.1f); },
+    p->Part([=](float x, float y) { return SdCircle(x, y, w.x, w.y + 0.5f, 3.6f); },
             [=](float, float, float d) { return Rounded(SUIT * 0.9f, d, 3.0f, side); });
     // Shoulder pad.
     p->Part(
         [=](float x, float y) {
-            return SdCapsule2(x, y, s.x - 0.5f, s.y - 0.5f, s.x + 0.2f, s.y + 5.0f, 5.6f, 4.2f);
+            return SdCapsule2(x, y, s.x - 0.5f, s.y - 0.5f, s.x + 0.2f, s.y + 5.0f, 6.4f, 4.8f);
         },
         [=](float, float y, float d) {
             const float top = Clamp01((y - (s.y - 6.0f)) / 12.0f);
@@ -135,7 +135,7 @@ void PaintArm(Painter *p, Point shoulder, const Arm &arm, float side)
 Image PaintFigure(const Pose &pose)
 {
     // Place the hip, then lift or lower the whole figure so the lower foot stands on the edge.
-    Point hip = {30.0f, 0.0f};
+    Point hip = {31.0f, 0.0f};
     const LegPoints nearTrial = PlaceLeg(hip, pose.nearLeg);
     const LegPoints farTrial = PlaceLeg(hip, pose.farLeg);
     hip.y = float(FIGURE_HEIGHT) - std::max(Lowest(nearTrial), Lowest(farTrial));
@@ -156,19 +156,19 @@ Image PaintFigure(const Pose &pose)
         [=](float x, float y) {
             const Point a = Along(hip, PI - lean, 9.0f);
             const Point b = Along(hip, PI - lean, 22.0f);
-            return SdCapsule2(x, y, a.x - 7.0f, a.y, b.x - 7.0f, b.y, 4.0f, 4.6f);
+            return SdCapsule2(x, y, a.x - 8.5f, a.y, b.x - 8.5f, b.y, 5.0f, 5.6f);
         },
         [](float, float, float d) { return Rounded(Rgb8(80, 84, 76), d, 3.5f, 1.0f); });
     // Torso: undersuit, then chest plate, then belt.
     p.Part(
         [=](float x, float y) {
-            return SdCapsule2(x, y, hip.x, hip.y - 2.0f, chest.x, chest.y + 2.0f, 6.5f, 8.0f);
+            return SdCapsule2(x, y, hip.x, hip.y - 2.0f, chest.x, chest.y + 2.0f, 7.8f, 9.5f);
         },
         [](float, float, float d) { return Rounded(SUIT, d, 5.0f, 1.0f); });
     p.Part(
         [=](float x, float y) {
             const Point a = Along(hip, PI - lean, 8.0f);
-            return SdCapsule2(x, y, a.x + 1.5f, a.y, chest.x + 1.5f, chest.y + 3.0f, 5.8f, 7.2f);
+            return SdCapsule2(x, y, a.x + 1.5f, a.y, chest.x + 1.5f, chest.y + 3.0f, 7.0f, 8.6f);
         },
         [=](float x, float y, float d) {
             const float front = Clamp01((x - chest.x + 4.0f) / 10.0f);
@@ -177,7 +177,7 @@ Image PaintFigure(const Pose &pose)
         });
     p.Part(
         [=](float x, float y) {
-            return SdCapsule(x, y, hip.x - 5.5f, hip.y - 2.0f, hip.x + 5.5f, hip.y - 2.0f, 2.2f);
+            return SdCapsule(x, y, hip.x - 6.5f, hip.y - 2.0f, hip.x + 6.5f, hip.y - 2.0f, 2.4f);
         },
         [](float x, float, float d) {
             const bool buckle = std::fabs(x - 35.0f) < 1.5f;
@@ -186,7 +186,7 @@ Image PaintFigure(const Pose &pose)
         0.6f);
     PaintLeg(&p, nearLeg, 1.0f);
     // Helmet with a visor across its front.
-    p.Part([=](float x, float y) { return SdCircle(x, y, head.x, head.y, 8.6f); },
+    p.Part([=](float x, float y) { return SdCircle(x, y, head.x, head.y, 9.2f); },
            [=](float x, float y, float d) {
                const float light = Clamp01(0.6f - (x - head.x) * 0.02f - (y - head.y) * 0.06f);
                return Rounded(ARMOUR * (0.8f + 0.6f * light), d, 5.0f, 1.0f);
@@ -218,7 +218,7 @@ Image PaintWalkFrame(int32_t frame)
     };
     const auto leg = [&](float phase) {
         Leg l;
-        l.thigh = 24.0f * DEG * std::sin(2.0f * PI * phase);
+        l.thigh = 22.0f * DEG * std::sin(2.0f * PI * phase);
         // The knee folds most just after the toe leaves the ground, and gives a little as the
         // foot takes the weight.
         l.knee = 5.0f * DEG + 46.0f * DEG * bump(phase, 0.86f, 0.13f) +

@@ -413,13 +413,13 @@ Image PaintBackground()
             // Bevelled panel edges with a dark gap between panels.
             const Block block = {1, 1, PANEL - 1, PANEL - 1};
             if (lx == 0 || ly == 0 || lx == PANEL - 1 || ly == PANEL - 1) {
-                shade = 0.45f;
+                shade = 0.6f;
             } else {
                 shade *= 1.0f + 0.22f * EdgeLight(block, lx, ly, 3.0f);
             }
             // Each panel has its own detail.
             if (panel == 0 && lx >= 12 && lx < 52 && ly >= 14 && ly < 50 && (ly - 14) % 6 < 3) {
-                shade *= (ly - 14) % 6 == 0 ? 0.62f : 0.72f;  // vent slots
+                shade *= (ly - 14) % 6 == 0 ? 0.72f : 0.82f;  // vent slots
             }
             if (panel == 3 && lx >= 10 && lx < 54 && ly >= 10 && ly < 54) {
                 const Block inset = {10, 10, 54, 54};
@@ -434,7 +434,7 @@ Image PaintBackground()
             if (panel == 2 && (lx == 20 || lx == 44) && ly > 6 && ly < 58) {
                 shade *= 0.8f;  // seams
             }
-            const Color steel = Mix(Rgb8(52, 58, 70), Rgb8(60, 62, 68), grime);
+            const Color steel = Mix(Rgb8(46, 51, 62), Rgb8(53, 55, 60), grime);
             image.Blend(x, y, steel * shade, 1.0f);
         }
     }
