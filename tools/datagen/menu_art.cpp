@@ -270,7 +270,7 @@ bool PaintMenuButton(const std::string &word, bool hover, Image *image, std::str
         2.0f);
     p.Part(
         inner,
-        [=](float x, float y, float d) {
+        [=](float, float y, float d) {
             const float t = y / float(H);
             Color c = hover ? Mix(Rgb8(120, 60, 20), Rgb8(60, 20, 10), t)
                             : Mix(Rgb8(42, 48, 66), Rgb8(18, 20, 30), t);
@@ -282,7 +282,6 @@ bool PaintMenuButton(const std::string &word, bool hover, Image *image, std::str
             if (hover) {
                 c = c + Rgb8(255, 140, 40) * (0.5f * std::exp(d / 4.0f));
             }
-            (void)x;
             return c;
         },
         1.5f);

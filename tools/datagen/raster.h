@@ -147,9 +147,11 @@ template <typename Distance> void AddGlow(Image *image, Distance distance, Color
     }
 }
 
+// Sprites are painted at four times their size and averaged down, for smooth edges and shading.
 constexpr int32_t PAINT_FACTOR = 4;
 constexpr float PAINT_SCALE = float(PAINT_FACTOR);
-constexpr Color PAINT_OUTLINE = {10.0f / 255.0f, 10.0f / 255.0f, 12.0f / 255.0f};
+constexpr Color PAINT_OUTLINE = {  // dark, yet not the colour key's pure black
+    10.0f / 255.0f, 10.0f / 255.0f, 12.0f / 255.0f};
 
 // A painter in the small picture's pixel units over a big canvas.
 struct Painter {
