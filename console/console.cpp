@@ -1,7 +1,7 @@
 #include "console/console.h"
 
 #include "console/config.h"
-#include "console/input_line.h"
+#include "console/drop_down.h"
 #include "console/registry.h"
 #include "platform/file.h"
 #include "platform/window.h"

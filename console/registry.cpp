@@ -1,6 +1,6 @@
 #include "console/registry.h"
 
-#include "console/input_line.h"
+#include "console/drop_down.h"
 
 #include <cmath>
 #include <cstdio>

@@ -45,5 +45,8 @@ void P_SetCursorPos(int32_t x, int32_t y);
 // While on, the desktop's screen saver stays away.
 void P_SetScreenSaverRunning(bool on);
 
+// Whether a Ctrl key is held now.
+bool P_ControlHeld();
+
 // A modal box with one OK button; written to stderr when no box can be shown.
 void P_MessageBox(const char *text, const char *caption);

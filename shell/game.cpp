@@ -1,52 +1,132 @@
 #include "shell/game.h"
 
+#include "audio/sound.h"
 #include "console/console.h"
-#include "console/input_line.h"
+#include "console/drop_down.h"
 #include "console/registry.h"
+#include "gameplay/player.h"
+#include "gameplay/weapons.h"
+#include "gfx/font.h"
+#include "gfx/texture.h"
+#include "input/actions.h"
 #include "input/bindings.h"
+#include "input/mouse.h"
+#include "menu/menu.h"
 #include "platform/events.h"
 #include "platform/timer.h"
 #include "platform/window.h"
 #include "shell/display.h"
+#include "world/map.h"
+#include "world/world.h"
 
 namespace {
-constexpr uint32_t KEY_F12 = 123;
+constexpr uint32_t KEY_ESCAPE = 27;
+constexpr int32_t MUSIC_SEQUENCER = 3;
+constexpr int32_t BRICK_SLOTS = 9;  // slot 0 is never loaded: slots are cell codes
+constexpr char CREDIT_AUTHORS[] = "Vorn II - made by the Vorn2 team, Anvil Works";
+constexpr char CREDIT_SITE[] = "http://vorn2.example.org";
 
 int32_t videoModeIndex = 1;
 int16_t windowActive = 0;
 bool gameEnding = false;
+bool musicPending = true;  // leaving the menu the first time starts the music
 uint32_t clockNow = 0;
 uint32_t clockPrevious = 0;
-int32_t cursorPixel[2] = {0, 0};
-WorldPoint cursorWorld = {0.0, 0.0};
+double cursorWorld[2] = {0.0, 0.0};
+float mouseAimDivisor = 0.0f;
+
+Sound music;
+T_Texture brickTextures[BRICK_SLOTS];
+int32_t brickTextureCount = 0;
+T_Texture backgroundTextures[1];
+int32_t backgroundIndex = 0;
 
 void ReportOnConsole(const char *first, const char *second, const char *third)
 {
     C_Print(first, second, third, nullptr);
 }
 
-void BindDefaultKeys()
+void PauseMusic() { music.Pause(false); }
+
+void PlayMusic() { music.Play(false, false); }
+
+int32_t ClickMenu(double x, double y) { return mainMenu.Click(x, y); }
+
+void LoadBricks()
 {
-    ClearBindings();
-    BindKey(KEY_F12, Shutdown, false);
+    static const char *const BRICK_FILES[] = {
+        "basev2/textures/briks/br1.bmp", "basev2/textures/briks/br2.bmp",
+        "basev2/textures/briks/br3.bmp", "basev2/textures/briks/br4.bmp",
+        "basev2/textures/briks/br5.bmp", "basev2/textures/briks/br6.bmp",
+        "basev2/textures/briks/br7.bmp", "basev2/textures/briks/respawn.bmp",
+    };
+    brickTextureCount = 8;
+    for (int32_t code = 1; code <= brickTextureCount; ++code) {
+        brickTextures[code].Load(BRICK_FILES[code - 1], true);
+    }
 }
 
+// Runs inside window creation, in this fixed order; no step checks another.
 void StartUp()
 {
     P_ShowCursor(false);
     C_Init();
     InitOpenGL();
+    C_LoadBackground();
+    F_Load("basev2/textures/oth/font.tga");
     C_AddCommand("exit", Shutdown, nullptr);
     C_AddCommand("quit", Shutdown, nullptr);
-    BindDefaultKeys();
+    InitSound();
+    mainMenu.Init();
+    BindDefaultKeys(ShellActions{Shutdown, PauseMusic, PlayMusic});
+    M_AllocMap();
+    M_SetSpawnPointHandler(AddSpawnPoint);
+    M_LoadMap("basev2/maps/v2dm1.vsm");
+    LoadBricks();
+    backgroundIndex = 0;
+    backgroundTextures[0].Load("basev2/textures/backg/b_0.bmp", false);
+    mouseAimDivisor = 5.0f;
+    SetMouseHooks(MouseHooks{&mainMenu.visible, cursorWorld, &mouseAimDivisor, &musicPending,
+                             ClickMenu, PlayMusic, Shutdown});
+    InitGameplay();
+    music.Open("basev2/media/music/ingame1.mid", MUSIC_SEQUENCER);
     P_SetScreenSaverRunning(true);
     windowActive = 1;
+}
+
+void ToggleMenu()
+{
+    if (musicPending) {
+        music.Play(false, false);
+    }
+    C_SetOpen(KEY_ESCAPE, false);
+    mainMenu.visible = !mainMenu.visible;
+    mainMenu.playButton.clickArmed = true;
+    menuClick.Play(true, false);
+    mainMenu.escapeArmed = false;
+    musicPending = false;
 }
 
 void OnKeyDown(uint32_t key)
 {
     C_KeyEvent(C_KEY_DOWN, key);
-    KeyDown(key);
+    if (!mainMenu.visible) {
+        KeyDown(key);
+    }
+    // Auto-repeat finds escapeArmed false until the key comes up: one toggle per press.
+    if (key == KEY_ESCAPE && mainMenu.escapeArmed) {
+        ToggleMenu();
+    }
+}
+
+void OnKeyUp(uint32_t key)
+{
+    if (!mainMenu.visible) {
+        KeyUp(key);
+    }
+    if (key == KEY_ESCAPE) {
+        mainMenu.escapeArmed = true;
+    }
 }
 
 void MainWndProc(const P_Message &message)
@@ -76,21 +156,39 @@ void MainWndProc(const P_Message &message)
         OnKeyDown(message.wParam);
         break;
     case P_WM_KEYUP:
-        KeyUp(message.wParam);
+        OnKeyUp(message.wParam);
         break;
     case P_WM_CHAR:
         C_KeyEvent(C_CHARACTER, message.wParam);
+        break;
+    case P_WM_LBUTTONDOWN:
+        MouseButtonDown(1);
+        break;
+    case P_WM_LBUTTONUP:
+        MouseButtonUp(1);
+        break;
+    case P_WM_RBUTTONDOWN:
+        MouseButtonDown(2);
+        break;
+    case P_WM_RBUTTONUP:
+        MouseButtonUp(2);
         break;
     default:
         break;
     }
 }
 
+// Shutdown may come from any step (F12, the back button): the rest of the tick is skipped.
 void RunTick()
 {
     DispatchHeldKeys();
     if (gameEnding) {
-        return;  // F12 ended the game in this tick
+        return;
+    }
+    MouseLook();
+    ProcessInput();
+    if (gameEnding) {
+        return;
     }
     PaintFrame();
 }
@@ -111,6 +209,27 @@ int RunMainLoop()
         }
     }
 }
+
+void DrawCredits()
+{
+    const int32_t width = VIDEO_MODES[videoModeIndex].width;
+    const int32_t size = videoModeIndex + 11;
+    const struct {
+        const char *text;
+        int32_t x;
+        int32_t y;
+    } lines[] = {
+        {CREDIT_AUTHORS, width - (videoModeIndex + 9) * 61, 20},
+        {CREDIT_SITE, width - (videoModeIndex + 9) * 51, 6},
+    };
+    for (const auto &line : lines) {
+        F_SetColor(1.0f, 0.0f, 0.0f);
+        F_Shadow();
+        F_SetShadowColor(0.0f, 0.0f, 0.0f);
+        F_SetSize(size);
+        F_Print(line.x, line.y, "%s", line.text);
+    }
+}
 }  // namespace
 
 void Shutdown()
@@ -122,7 +241,9 @@ void Shutdown()
     C_Execute("con_savelog");
     P_SetScreenSaverRunning(false);
     ReleaseOpenGL();
+    ShutdownSound();
     C_Shutdown();
+    M_FreeMap();
     P_PostQuitMessage();
     P_ShowCursor(true);
 }
@@ -144,8 +265,22 @@ WorldPoint CursorToWorld(int32_t x, int32_t y)
 
 void DrawFrame()
 {
-    FrameDelta();
-    cursorWorld = CursorToWorld(cursorPixel[0], cursorPixel[1]);
+    const uint32_t delta = FrameDelta();
+    SetFrameTime(delta);
+    const WorldPoint cursor = CursorToWorld(cursorPixel[0], cursorPixel[1]);
+    cursorWorld[0] = cursor.x;
+    cursorWorld[1] = cursor.y;
+    if (!mainMenu.visible) {
+        W_DrawBackground(backgroundTextures[backgroundIndex]);
+        W_DrawBricks(brickTextures);
+        UpdatePlayers(delta);
+        UpdateProjectiles(delta);
+    } else {
+        mainMenu.Draw(delta, cursor.x, cursor.y);
+        mainMenu.DrawCursor(cursor.x, cursor.y);
+    }
+    C_Draw(delta, videoModeIndex);
+    DrawCredits();
 }
 
 int WinMain()

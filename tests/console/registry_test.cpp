@@ -1,7 +1,7 @@
 #include "console/registry.h"
 
 #include "console/console.h"
-#include "console/input_line.h"
+#include "console/drop_down.h"
 
 #include <limits>
 #include <string>

@@ -146,3 +146,58 @@ def run(test, *args):
         sys.exit(1)
     print("passed")
     sys.exit(0)
+
+
+def read_map(path):
+    """The 600 cell codes of a map file, in cell index order (column-major)."""
+    with open(path, "rb") as f:
+        data = f.read(1200)
+    return [int.from_bytes(data[i:i + 2], "little", signed=True) for i in range(0, len(data), 2)]
+
+
+def bmp_mean_colour(path):
+    """Mean (r, g, b) of an uncompressed 24-bit BMP, ignoring pure black (the colour key)."""
+    with open(path, "rb") as f:
+        data = f.read()
+    offset = int.from_bytes(data[10:14], "little")
+    width = int.from_bytes(data[18:22], "little", signed=True)
+    height = abs(int.from_bytes(data[22:26], "little", signed=True))
+    stride = (width * 3 + 3) // 4 * 4
+    total = [0, 0, 0]
+    count = 0
+    for row in range(height):
+        base = offset + row * stride
+        for col in range(width):
+            b, g, r = data[base + col * 3:base + col * 3 + 3]
+            if r or g or b:
+                total[0] += r
+                total[1] += g
+                total[2] += b
+                count += 1
+    return tuple(t / max(count, 1) for t in total)
+
+
+def region_mean(rgb, left, top, width, height):
+    """Mean (r, g, b) of a rectangle of a top-to-bottom 800x600 RGB screenshot."""
+    total = [0, 0, 0]
+    for y in range(top, top + height):
+        row = y * 800 * 3
+        for x in range(left, left + width):
+            i = row + x * 3
+            total[0] += rgb[i]
+            total[1] += rgb[i + 1]
+            total[2] += rgb[i + 2]
+    n = width * height
+    return tuple(t / n for t in total)
+
+
+def distance(a, b):
+    return sum((x - y) ** 2 for x, y in zip(a, b)) ** 0.5
+
+
+def console_lines_after(workdir, marker):
+    """The console log's text after the last `marker`, once the game has written its log."""
+    with open(os.path.join(workdir, "basev2", "console.log"), errors="replace") as f:
+        text = f.read()
+    at = text.rfind(marker)
+    return text[at:] if at >= 0 else ""

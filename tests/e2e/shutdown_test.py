@@ -8,6 +8,7 @@ import time
 
 from harness import Display, Program, check, make_workdir, run
 
+PLAY_BUTTON = (515, 200)
 START_LINES = ("**************************\n"
                "* This is Vorn II console *\n"
                "**************************\n\n")
@@ -20,6 +21,8 @@ def test(game, data_dir):
     try:
         program.wait_visible()
         time.sleep(0.5)
+        display.click(*PLAY_BUTTON)  # keys reach their bindings only in play
+        time.sleep(0.3)
         display.key("F12")
         code = program.wait_exit()
         check(code == 1, "exit code %d, expected 1\n%s" % (code, program.log_output()))

@@ -1,9 +1,14 @@
-#include "console/input_line.h"
+#include "console/drop_down.h"
 
 #include "console/console.h"
 #include "console/registry.h"
+#include "gfx/font.h"
+#include "gfx/texture.h"
 #include "input/bindings.h"
+#include "platform/gl.h"
+#include "shell/display.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -33,6 +38,15 @@ int32_t inputLength = 0;
 std::vector<HistoryLine> history;  // oldest first
 int32_t historyPosition = 0;
 double blinkPhase = 0.0;  // 0 to 1; the cursor shows in the first half
+
+double consolePosition = 3.0;  // world y of the lower edge: 3 hidden, 0 fully open
+double textureScroll = 0.0;
+double swirlAngle = 0.0;  // 0 to 180, in radians, so it turns slowly through many cycles
+T_Texture background;
+
+constexpr double SLIDE_PER_MS = 0.01;  // 300 ms from hidden to open
+constexpr uint32_t MAX_FRAME_MS = 1000;
+constexpr uint8_t CURSOR_GLYPH_INSERT = 11;
 
 void SetInputLine(const char *text)
 {
@@ -166,3 +180,134 @@ const char *C_HistoryGet(int32_t n)
     }
     return history[history.size() - size_t(n)].text;
 }
+
+namespace {
+void SlideAndAnimate(uint32_t elapsed)
+{
+    const double step = elapsed * SLIDE_PER_MS;
+    if (consolePosition >= 0.0 && consoleOpen) {
+        consolePosition -= step;
+    }
+    if (consolePosition <= 3.0 && !consoleOpen) {
+        consolePosition += step;
+    }
+    if (consolePosition <= 0.0) {
+        consolePosition = 0.0;
+    }
+}
+
+void AdvancePhases(uint32_t elapsed)
+{
+    textureScroll += elapsed * 0.00007;
+    blinkPhase += elapsed * 0.002;
+    if (swirlAngle < 180.0) {
+        swirlAngle += elapsed * 0.00035;
+    } else {
+        swirlAngle = 0.0;
+    }
+}
+
+void DrawBackdrop()
+{
+    const double u = sin(swirlAngle);
+    const double v = cos(swirlAngle + 90.0);
+    glEnable(GL_TEXTURE_2D);
+    background.Bind();
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glBegin(GL_QUADS);
+    glTexCoord2d(u, v);
+    glVertex2d(-4.0, consolePosition);
+    glTexCoord2d(u, 1.0 + v);
+    glVertex2d(-4.0, 3.0);
+    glTexCoord2d(2.0 + u, 1.0 + v);
+    glVertex2d(4.0, 3.0);
+    glTexCoord2d(2.0 + u, v);
+    glVertex2d(4.0, consolePosition);
+    glEnd();
+
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4f(1.0f, 1.0f, 1.0f, 0.65f);
+    glBegin(GL_QUADS);
+    glTexCoord2d(textureScroll, 0.0);
+    glVertex2d(-4.0, consolePosition);
+    glTexCoord2d(textureScroll, 1.0);
+    glVertex2d(-4.0, 3.0);
+    glTexCoord2d(2.0 + textureScroll, 1.0);
+    glVertex2d(4.0, 3.0);
+    glTexCoord2d(2.0 + textureScroll, 0.0);
+    glVertex2d(4.0, consolePosition);
+    glEnd();
+
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
+    glLineWidth(2.0f);
+    glColor3f(1.0f, 0.0f, 0.0f);
+    glBegin(GL_LINES);
+    glVertex2d(-4.0, consolePosition);
+    glVertex2d(4.0, consolePosition);
+    glEnd();
+}
+
+void DrawText(int32_t mode)
+{
+    const VideoMode &video = VIDEO_MODES[mode];
+    const int32_t size = mode + 11;
+    // The lower edge moves W/8 pixels per world unit.
+    const double lift = video.width * consolePosition / 8.0;
+    const auto rowY = [&](int32_t offset) { return int32_t(video.height / 2 + offset + lift); };
+
+    if (consoleOpen) {
+        const int32_t y = rowY(size);
+        if (blinkPhase <= 0.5) {
+            const char cursor[2] = {char(cursorShape ? CURSOR_GLYPH_INSERT : '_'), '\0'};
+            F_SetSize(size);
+            F_Print((inputLength + 1) * size, y, "%s", cursor);
+        }
+        F_SetSize(size);
+        F_Print(size, y, "%s", inputLine);
+        F_SetSize(size);
+        F_Print(0, y, "]");
+    }
+    const int32_t current = C_CurrentRow();
+    for (int32_t i = 1; i <= mode + 24; ++i) {
+        char row[C_LINE_SIZE];
+        C_GetRow(current - i, row);
+        if (row[0] != '\0') {
+            F_SetSize(size);
+            F_Print(0, rowY(size + i * size), "%s", row);
+        }
+    }
+    F_SetSize(size);
+    F_SetColor(1.0f, 0.0f, 0.0f);
+    F_Shadow();
+    F_SetShadowColor(0.0f, 0.0f, 0.0f);
+    F_Print(video.width - 10 * size, rowY(4), "Vorn2 v%s", C_VERSION);
+}
+}  // namespace
+
+void C_LoadBackground()
+{
+    consolePosition = 3.0;
+    background.Load("basev2/textures/oth/console.bmp", false);
+}
+
+void C_Draw(uint32_t elapsed, int32_t mode)
+{
+    // A long stall would make the console jump; it waits a frame instead.
+    if (elapsed > MAX_FRAME_MS) {
+        return;
+    }
+    SlideAndAnimate(elapsed);
+    if (consolePosition > 3.0) {
+        return;
+    }
+    AdvancePhases(elapsed);
+    DrawBackdrop();
+    if (blinkPhase >= 1.0) {
+        blinkPhase = 0.0;
+    }
+    DrawText(mode);
+}
+
+double C_Position() { return consolePosition; }

@@ -6,6 +6,15 @@
 constexpr uint32_t C_KEY_DOWN = 256;
 constexpr uint32_t C_CHARACTER = 258;
 
+// Parks the console above the screen and loads its backdrop picture.
+void C_LoadBackground();
+
+// Slides, animates and draws the console for `elapsed` milliseconds in video mode `mode`.
+void C_Draw(uint32_t elapsed, int32_t mode);
+
+// World y of the console's lower edge: 3 when hidden, 0 when fully open.
+double C_Position();
+
 // Empties the input line and the history and closes the console. Called by C_Init.
 void C_InitInputLine();
 

@@ -1,4 +1,4 @@
-#include "console/input_line.h"
+#include "console/drop_down.h"
 
 #include "console/console.h"
 #include "console/registry.h"

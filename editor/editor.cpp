@@ -1,0 +1,86 @@
+#include "editor/editor.h"
+
+#include "world/map.h"
+
+EditorState editor = {0, 1, 8};
+
+namespace {
+constexpr uint32_t KEY_ENTER = 13;
+constexpr uint32_t KEY_ESCAPE = 27;
+constexpr uint32_t KEY_SPACE = 32;
+constexpr uint32_t KEY_LEFT = 37;
+constexpr uint32_t KEY_UP = 38;
+constexpr uint32_t KEY_RIGHT = 39;
+constexpr uint32_t KEY_DOWN = 40;
+constexpr uint32_t KEY_S = 'S';
+constexpr uint32_t KEY_F5 = 116;
+constexpr uint32_t KEY_F7 = 118;
+
+void NextKind()
+{
+    editor.currentKind = editor.currentKind == editor.kindCount ? 1 : editor.currentKind + 1;
+}
+
+void PreviousKind()
+{
+    editor.currentKind = editor.currentKind == 1 ? editor.kindCount : editor.currentKind - 1;
+}
+}  // namespace
+
+void ResetEditor() { editor = EditorState{0, 1, 8}; }
+
+EditorRequest EditorKeyDown(uint32_t key, bool control)
+{
+    // Moving is plain index arithmetic: up from row 0 lands on row 29 of the column to the left.
+    switch (key) {
+    case KEY_ESCAPE:
+        return EditorRequest::QUIT;
+    case KEY_RIGHT:
+        editor.cursorCell += M_ROWS;
+        break;
+    case KEY_LEFT:
+        editor.cursorCell -= M_ROWS;
+        break;
+    case KEY_UP:
+        editor.cursorCell -= 1;
+        break;
+    case KEY_DOWN:
+        editor.cursorCell += 1;
+        break;
+    case KEY_SPACE:
+    case KEY_ENTER:
+        M_SetCell(editor.cursorCell, int16_t(editor.currentKind));  // ignored off the grid
+        break;
+    case KEY_F5:
+        return EditorRequest::SAVE;
+    case KEY_S:
+        return control ? EditorRequest::SAVE : EditorRequest::NONE;
+    case KEY_F7:
+        M_LoadMapEditor(EDITOR_MAP_PATH);
+        break;
+    default:
+        break;
+    }
+    return EditorRequest::NONE;
+}
+
+void EditorCharacter(uint32_t character)
+{
+    switch (character) {
+    case 'k':
+    case '+':
+    case '=':
+        NextKind();
+        break;
+    case 'm':
+    case '-':
+    case '_':
+        PreviousKind();
+        break;
+    case '.':
+        M_SetCell(editor.cursorCell, 0);
+        break;
+    default:
+        break;
+    }
+}

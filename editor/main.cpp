@@ -1,0 +1,129 @@
+#include "editor/editor.h"
+#include "editor/scene.h"
+#include "gfx/font.h"
+#include "platform/events.h"
+#include "platform/window.h"
+#include "shell/display.h"
+#include "world/map.h"
+
+namespace {
+int32_t videoModeIndex = 1;
+bool quitting = false;
+
+void LoadBricks()
+{
+    static const char *const BRICK_FILES[] = {
+        "../basev2/textures/briks/br1.bmp", "../basev2/textures/briks/br2.bmp",
+        "../basev2/textures/briks/br3.bmp", "../basev2/textures/briks/br4.bmp",
+        "../basev2/textures/briks/br5.bmp", "../basev2/textures/briks/br6.bmp",
+        "../basev2/textures/briks/br7.bmp", "../basev2/textures/briks/respawn.bmp",
+    };
+    for (int32_t code = 1; code <= editor.kindCount; ++code) {
+        editorBricks[code].LoadEditor(BRICK_FILES[code - 1]);
+    }
+}
+
+void OnCreate()
+{
+    InitOpenGL();
+    P_ShowCursor(false);
+    M_AllocMap();
+    editor.kindCount = 8;
+    LoadBricks();
+    F_Load("../basev2/textures/oth/font.tga");
+    P_SetScreenSaverRunning(true);
+}
+
+void EditorQuit()
+{
+    if (quitting) {
+        return;  // Escape, a close request and the window's end all arrive here
+    }
+    quitting = true;
+    P_SetScreenSaverRunning(false);
+    ReleaseOpenGL();
+    M_FreeMap();
+    P_PostQuitMessage();
+}
+
+void SaveMap()
+{
+    if (M_SaveMap(EDITOR_MAP_PATH)) {
+        ShowEditorStatus("Map saved to maps/v2dm1.vsm", false);
+    } else {
+        ShowEditorStatus("Could not save maps/v2dm1.vsm: the old file is kept", true);
+    }
+}
+
+void EditorWndProc(const P_Message &message)
+{
+    if (quitting) {
+        return;
+    }
+    switch (message.message) {
+    case P_WM_CREATE:
+        OnCreate();
+        break;
+    case P_WM_DESTROY:
+    case P_WM_CLOSE:
+        EditorQuit();
+        break;
+    case P_WM_SIZE:
+        ResizeViewport(VIDEO_MODES[videoModeIndex].width, VIDEO_MODES[videoModeIndex].height);
+        break;
+    case P_WM_PAINT:
+        PaintFrame();
+        break;
+    case P_WM_KEYDOWN:
+        switch (EditorKeyDown(message.wParam, P_ControlHeld())) {
+        case EditorRequest::QUIT:
+            EditorQuit();
+            break;
+        case EditorRequest::SAVE:
+            SaveMap();
+            break;
+        case EditorRequest::NONE:
+            break;
+        }
+        break;
+    case P_WM_CHAR:
+        EditorCharacter(message.wParam);
+        break;
+    default:
+        break;
+    }
+}
+
+int EditorMain()
+{
+    if (!P_RegisterClass("Vorn2Forge", EditorWndProc)) {
+        P_MessageBox("Cannot register window class", "Error");
+        return 0;
+    }
+    InitDisplay(DisplayVariant{DrawEditorScene, nullptr, false, false});
+    videoModeIndex = 1;
+    const VideoMode &mode = VIDEO_MODES[videoModeIndex];
+    if (!P_CreateWindow("Vorn2 Forge", 0, 0, mode.width, mode.height)) {
+        return 0;
+    }
+    SetVideoMode(videoModeIndex);
+    P_UpdateWindow();
+    P_Message message;
+    for (;;) {
+        if (!P_PeekMessage(&message)) {
+            continue;
+        }
+        if (!P_GetMessage(&message)) {
+            break;
+        }
+        P_DispatchMessage(message);
+        if (!quitting) {
+            PaintFrame();  // the editor paints after every message
+        }
+    }
+    P_DestroyWindow();
+    return 1;
+}
+}  // namespace
+
+int main() { return EditorMain(); }

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "audio/sound.h"
+#include "gfx/frame.h"
+#include "gfx/texture.h"
+
+#include <cstdint>
+
+struct Pose {
+    float x;
+    float y;
+    float angle;  // radians, counter-clockwise from the positive x axis
+};
+
+struct Player {
+    Sound jumpSound;
+    Frame walk;    // its facing flag is the player's: 1 right (as stored), 0 left (mirrored)
+    Frame crouch;  // loaded, never shown
+    Pose pose;     // centre of the figure and the aim
+    T_Texture crosshairs[10];
+    uint8_t airborne;
+    float horizontalVelocity;  // world units per frame, before the step factor
+    float jumpVelocity;        // upwards, world units per frame
+    float fallVelocity;        // downwards, world units per frame
+    int32_t currentWeapon;
+    uint32_t lastShotTimes[10];  // per weapon number, milliseconds
+    int32_t health;
+};
+
+// PlayerControl actions and their arguments.
+constexpr uint32_t ACTION_MOVE = 0;
+constexpr uint32_t ACTION_FIRE = 1;
+constexpr uint32_t ACTION_AIM = 2;
+constexpr uint32_t ACTION_SELECT_WEAPON = 3;
+constexpr int32_t MOVE_JUMP = 0;
+constexpr int32_t MOVE_LEFT = 1;
+constexpr int32_t MOVE_RIGHT = 2;
+
+constexpr float FLOOR_HEIGHT = 0.3f;  // lowest centre of a player; also the hit radius
+constexpr int32_t SPAWN_POINT_CAPACITY = 65536;
+constexpr int32_t WEAPON_SLOTS = 10;
+
+extern Player players[2];
+extern float gravity;
+
+// Stores a spawn point (the map loader calls it once per respawn cell); indices outside the
+// table are ignored.
+void AddSpawnPoint(float x, float y, int32_t index);
+const Pose &SpawnPoint(int32_t index);
+
+// The frame time in milliseconds that the next frame's movement uses.
+void SetFrameTime(uint32_t milliseconds);
+
+// Moves and draws the first player, then the second.
+void UpdatePlayers(uint32_t milliseconds);
+
+// One movement step of a player: walking with friction, gravity, jump and floor.
+void MovePlayer(Player &player, uint32_t milliseconds);
+
+// An action for player 1 (`player` 1) or player 2 (any other number). `argument` points to a
+// 32-bit integer (move, select weapon) or float (aim, degrees); fire reads nothing.
+void PlayerControl(uint32_t action, int32_t player, const void *argument);
+
+// Registers the gravity and framedelay console variables and the players command.
+void RegisterPlayerVariables();

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "gameplay/player.h"
+
+#include <cstdint>
+
+// Loads a player's animations, jump sound and crosshairs from `directory`, then sets its spawn
+// values: rocket launcher, the second spawn point, aiming left, 125 health.
+void LoadPlayer(Player &player, const char *directory);
+
+// Loads the picture held in the hand for weapon 2, 3 or 4.
+void LoadWeaponSprite(int32_t weapon, const char *path);
+
+// Draws the figure, the weapon turned to the aim and the crosshair.
+void DrawPlayer(const Player &player);

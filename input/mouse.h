@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+
+// What mouse look and the per-tick input read and change outside the input subsystem.
+struct MouseHooks {
+    const bool *menuVisible;
+    const double *cursorWorld;                 // x then y, in world units
+    const float *aimDivisor;                   // pixels of vertical movement per degree of aim
+    bool *musicPending;                        // the first menu click or Escape starts the music
+    int32_t (*menuClick)(double x, double y);  // 0 none, 1 play, 2 back
+    void (*startMusic)();
+    void (*shutdown)();
+};
+
+// The cursor in window pixels, as mouse look last read it.
+extern int32_t cursorPixel[2];
+
+void SetMouseHooks(const MouseHooks &hooks);
+
+// Button 1 is the left, 2 the right; numbers above 2 are ignored.
+void MouseButtonDown(uint32_t button);
+void MouseButtonUp(uint32_t button);
+
+// Reads the cursor; in play pulls it back to (400, 300) and keeps the movement for the aim.
+void MouseLook();
+
+// Aims and fires for player 2 in play; on the menu, clicks its buttons.
+void ProcessInput();
+
+// Forgets buttons, movement and the first-movement flag.
+void ResetMouse();

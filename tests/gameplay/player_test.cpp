@@ -1,0 +1,204 @@
+#include "gameplay/player.h"
+
+#include "console/console.h"
+#include "console/registry.h"
+#include "gameplay/weapons.h"
+#include "platform/timer.h"
+
+#include <cmath>
+
+#include <gtest/gtest.h>
+
+namespace {
+constexpr float DEGREES = 3.1415927f / 180.0f;
+
+class PlayerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        C_Init();
+        gravity = 0.3f;
+        player = &players[0];
+        ResetPlayer();
+    }
+    void TearDown() override { C_Shutdown(); }
+
+    void ResetPlayer()
+    {
+        player->pose = Pose{0.0f, FLOOR_HEIGHT, 3.1415927f};
+        player->airborne = 0;
+        player->horizontalVelocity = player->jumpVelocity = player->fallVelocity = 0.0f;
+        player->walk.facing = 0;
+        player->walk.frameCount = 0;
+        player->walk.currentFrame = 0;
+        player->walk.accumulatedTime = 0.0f;
+        player->walk.SetRate(20.0f);
+        player->currentWeapon = WEAPON_ROCKET;
+        for (uint32_t &time : player->lastShotTimes) {
+            time = 0;
+        }
+    }
+    void Control(uint32_t action, int32_t argument) { PlayerControl(action, 1, &argument); }
+    void Aim(float degrees) { PlayerControl(ACTION_AIM, 1, &degrees); }
+
+    Player *player = nullptr;
+};
+
+// The jump lasts about as long at any frame rate; its height depends on it.
+TEST_F(PlayerTest, JumpHeightAndTimeInTheAir)
+{
+    struct Case {
+        uint32_t frameMs;
+        float height;
+        int frames;
+    };
+    for (const Case c : {Case{10, 1.03f, 53}, Case{20, 0.49f, 26}}) {
+        SCOPED_TRACE(c.frameMs);
+        ResetPlayer();
+        Control(ACTION_MOVE, MOVE_JUMP);
+        float highest = 0.0f;
+        int frames = 0;
+        do {
+            MovePlayer(*player, c.frameMs);
+            highest = std::max(highest, player->pose.y - FLOOR_HEIGHT);
+            ++frames;
+        } while (player->airborne != 0 && frames < 1000);
+        EXPECT_NEAR(highest, c.height, 0.01f);
+        EXPECT_EQ(frames, c.frames);
+    }
+}
+
+TEST_F(PlayerTest, JumpIsCancelledWhenFramesAreTooLong)
+{
+    Control(ACTION_MOVE, MOVE_JUMP);
+    MovePlayer(*player, 160);
+    EXPECT_FLOAT_EQ(player->pose.y, FLOOR_HEIGHT);
+    EXPECT_EQ(player->airborne, 0);
+    EXPECT_FLOAT_EQ(player->jumpVelocity, 0.0f);
+}
+
+TEST_F(PlayerTest, NoJumpWhileAirborne)
+{
+    Control(ACTION_MOVE, MOVE_JUMP);
+    MovePlayer(*player, 10);
+    const float velocity = player->jumpVelocity;
+    Control(ACTION_MOVE, MOVE_JUMP);
+    EXPECT_FLOAT_EQ(player->jumpVelocity, velocity);
+}
+
+TEST_F(PlayerTest, WithoutGravityAJumpNeverEnds)
+{
+    gravity = 0.0f;
+    Control(ACTION_MOVE, MOVE_JUMP);
+    for (int i = 0; i < 100; ++i) {
+        MovePlayer(*player, 10);
+    }
+    EXPECT_NEAR(player->pose.y, FLOOR_HEIGHT + 100 * 0.08f, 1e-3f);
+}
+
+// Holding a key moves 0.03 per frame; after release the velocity decays by 0.001 per 10 ms
+// frame and stops after about 20 frames, about 0.29 further.
+TEST_F(PlayerTest, WalkingAndSlidingToAStop)
+{
+    Control(ACTION_MOVE, MOVE_RIGHT);
+    MovePlayer(*player, 10);
+    EXPECT_NEAR(player->pose.x, 0.03f, 1e-6f);
+    EXPECT_EQ(player->walk.facing, 1);
+    const float released = player->pose.x;
+    int frames = 0;
+    while (player->horizontalVelocity != 0.0f && frames < 100) {
+        MovePlayer(*player, 10);
+        ++frames;
+    }
+    EXPECT_NEAR(frames, 20, 1);
+    EXPECT_NEAR(player->pose.x - released, 0.29f, 0.01f);
+    EXPECT_EQ(player->walk.currentFrame, 0u);
+
+    Control(ACTION_MOVE, MOVE_LEFT);
+    Control(ACTION_MOVE, MOVE_RIGHT);  // the last command of a frame wins
+    EXPECT_FLOAT_EQ(player->horizontalVelocity, 0.02f);
+}
+
+TEST_F(PlayerTest, TurningMirrorsTheAim)
+{
+    Control(ACTION_MOVE, MOVE_RIGHT);
+    player->pose.angle = 30.0f * DEGREES;
+    Control(ACTION_MOVE, MOVE_LEFT);
+    EXPECT_NEAR(player->pose.angle / DEGREES, 150.0f, 1e-3f);
+    EXPECT_EQ(player->walk.facing, 0);
+    Control(ACTION_MOVE, MOVE_LEFT);  // already facing left: no second mirror
+    EXPECT_NEAR(player->pose.angle / DEGREES, 150.0f, 1e-3f);
+}
+
+// The limit test uses half the step, so the aim may pass the vertical by half a step.
+TEST_F(PlayerTest, AimStaysInTheHalfThePlayerFaces)
+{
+    struct Case {
+        uint8_t facing;
+        float from;
+        float by;
+        float to;
+    };
+    const Case cases[] = {
+        {1, 87.0f, 4.0f, 91.0f}, {1, 89.0f, 4.0f, 89.0f},    {1, -87.0f, -4.0f, -91.0f},
+        {1, 0.0f, 4.0f, 4.0f},   {0, 180.0f, 4.0f, 176.0f},  {0, 93.0f, 4.0f, 89.0f},
+        {0, 91.0f, 4.0f, 91.0f}, {0, 269.0f, -4.0f, 269.0f}, {0, 180.0f, -4.0f, 184.0f},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << int(c.facing) << " " << c.from << " " << c.by);
+        player->walk.facing = c.facing;
+        player->pose.angle = c.from * DEGREES;
+        Aim(c.by);
+        EXPECT_NEAR(player->pose.angle / DEGREES, c.to, 1e-3f);
+    }
+}
+
+TEST_F(PlayerTest, WeaponChangesOnlyAfterTheReload)
+{
+    ResetWeapons();
+    InitGameplay();  // fills the reload table; its files are missing here
+    ResetPlayer();
+    player->lastShotTimes[WEAPON_ROCKET] = P_Ticks();
+    Control(ACTION_SELECT_WEAPON, WEAPON_RAIL);
+    EXPECT_EQ(player->currentWeapon, WEAPON_ROCKET);
+    player->lastShotTimes[WEAPON_ROCKET] = P_Ticks() - 801;
+    Control(ACTION_SELECT_WEAPON, WEAPON_RAIL);
+    EXPECT_EQ(player->currentWeapon, WEAPON_RAIL);
+    Control(ACTION_SELECT_WEAPON, 12);  // beyond the weapon tables
+    EXPECT_EQ(player->currentWeapon, WEAPON_RAIL);
+}
+
+TEST_F(PlayerTest, OtherActionsAndArgumentsDoNothing)
+{
+    player->pose.x = 1.0f;
+    Control(7, 0);
+    Control(ACTION_MOVE, 3);
+    MovePlayer(*player, 10);
+    EXPECT_EQ(player->pose.x, 1.0f);
+    EXPECT_EQ(player->horizontalVelocity, 0.0f);
+    EXPECT_EQ(player->airborne, 0);
+}
+
+TEST_F(PlayerTest, SpawnPointsOutsideTheTableAreIgnored)
+{
+    AddSpawnPoint(1.5f, 2.5f, 3);
+    AddSpawnPoint(9.0f, 9.0f, -1);
+    AddSpawnPoint(9.0f, 9.0f, SPAWN_POINT_CAPACITY);
+    EXPECT_FLOAT_EQ(SpawnPoint(3).x, 1.5f);
+    EXPECT_FLOAT_EQ(SpawnPoint(3).y, 2.5f);
+    EXPECT_FLOAT_EQ(SpawnPoint(3).angle, 0.0f);
+}
+
+TEST_F(PlayerTest, GravityAndFrameDelayAreConsoleVariables)
+{
+    ResetWeapons();
+    InitGameplay();
+    C_Execute("gravity 0.5");
+    EXPECT_FLOAT_EQ(gravity, 0.5f);
+    C_Execute("framedelay 30");
+    EXPECT_FLOAT_EQ(players[0].walk.rate, 30.0f);
+    C_Execute("framedelay");
+    const std::string text = C_Text();
+    EXPECT_NE(text.find("\"framedelay\" is \"30.000000\"\n"), std::string::npos);
+}
+}  // namespace

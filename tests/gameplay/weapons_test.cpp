@@ -1,0 +1,171 @@
+#include "gameplay/weapons.h"
+
+#include "console/console.h"
+#include "platform/timer.h"
+
+#include <cmath>
+
+#include <gtest/gtest.h>
+
+namespace {
+class WeaponsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        C_Init();
+        ResetWeapons();
+        InitGameplay();  // fills the weapon tables; the pictures and sounds are missing here
+        PlacePlayer(players[0], -2.0f, FLOOR_HEIGHT, 0.0f);
+        PlacePlayer(players[1], 2.0f, FLOOR_HEIGHT, 3.1415927f);
+    }
+    void TearDown() override { C_Shutdown(); }
+
+    static void PlacePlayer(Player &player, float x, float y, float angle)
+    {
+        player.pose = Pose{x, y, angle};
+        player.health = 125;
+        player.currentWeapon = WEAPON_ROCKET;
+        for (uint32_t &time : player.lastShotTimes) {
+            time = 0;
+        }
+    }
+    // Fires as if the weapon had long reloaded.
+    static void FireNow(Player &player, int32_t weapon)
+    {
+        player.currentWeapon = weapon;
+        player.lastShotTimes[weapon] = P_Ticks() - 10000;
+        Fire(player);
+    }
+    static int32_t BusySlots()
+    {
+        int32_t busy = 0;
+        for (int32_t i = 0; i < PROJECTILE_SLOTS; ++i) {
+            busy += GetProjectile(i).type != 0;
+        }
+        return busy;
+    }
+};
+
+TEST_F(WeaponsTest, ShotStartsAtTheShooterAndWaitsForTheReload)
+{
+    FireNow(players[0], WEAPON_PLASMA);
+    const Projectile &shot = GetProjectile(0);
+    EXPECT_EQ(shot.type, WEAPON_PLASMA);
+    EXPECT_FLOAT_EQ(shot.origin.x, -2.0f);
+    EXPECT_FLOAT_EQ(shot.distance, 0.35f);
+    EXPECT_FLOAT_EQ(shot.life, 100.0f);
+    EXPECT_DOUBLE_EQ(shot.opacity, 1.0);
+    Fire(players[0]);  // still reloading
+    EXPECT_EQ(BusySlots(), 1);
+}
+
+TEST_F(WeaponsTest, ShotsBeyondTheTableAreDropped)
+{
+    players[0].pose.y = 2.0f;
+    for (int i = 0; i < PROJECTILE_SLOTS + 5; ++i) {
+        FireNow(players[0], WEAPON_PLASMA);
+    }
+    EXPECT_EQ(BusySlots(), PROJECTILE_SLOTS);
+}
+
+TEST_F(WeaponsTest, PlasmaHitsTheFirstPlayerInReachOnly)
+{
+    // Both players stand within 0.3 of where the ball will be: only the first is hurt.
+    PlacePlayer(players[0], 0.0f, 1.0f, 0.0f);
+    PlacePlayer(players[1], 0.1f, 1.0f, 0.0f);
+    Projectile probe{WEAPON_PLASMA, Pose{-0.35f, 1.0f, 0.0f}, 0.35f, 100.0f, 1.0};
+    EXPECT_TRUE(HitTest(probe));
+    EXPECT_EQ(players[0].health, 105);
+    EXPECT_EQ(players[1].health, 125);
+}
+
+TEST_F(WeaponsTest, ShooterIsNotHitByItsOwnShot)
+{
+    FireNow(players[0], WEAPON_PLASMA);
+    AdvanceProjectiles(10);
+    EXPECT_EQ(players[0].health, 125);
+    EXPECT_EQ(GetProjectile(0).type, WEAPON_PLASMA);
+    EXPECT_NEAR(GetProjectile(0).distance, 0.45f, 1e-6f);
+}
+
+TEST_F(WeaponsTest, PlasmaFliesUntilItHitsAndThenVanishes)
+{
+    FireNow(players[0], WEAPON_PLASMA);  // aimed right, at the second player 4 units away
+    int frames = 0;
+    while (GetProjectile(0).type != 0 && frames < 1000) {
+        AdvanceProjectiles(10);
+        ++frames;
+    }
+    EXPECT_EQ(players[1].health, 105);
+    EXPECT_EQ(players[0].health, 125);
+    // 0.1 per frame from 0.35: the ball reaches 4 - 0.3 after 34 more frames.
+    EXPECT_NEAR(frames, 35, 1);
+}
+
+TEST_F(WeaponsTest, ShotsLeavingTheArenaBoxDoNoDamage)
+{
+    struct Case {
+        float x;
+        float y;
+        float angle;
+    };
+    // Left, right, top, and below the floor line.
+    const Case cases[] = {{-3.9f, 1.0f, 3.1415927f},
+                          {3.9f, 1.0f, 0.0f},
+                          {0.0f, 2.9f, 1.5707964f},
+                          {0.0f, 0.05f, -1.5707964f}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
+        ResetWeapons();
+        InitGameplay();
+        PlacePlayer(players[0], c.x, c.y, c.angle);
+        PlacePlayer(players[1], 50.0f, 50.0f, 0.0f);
+        FireNow(players[0], WEAPON_PLASMA);
+        AdvanceProjectiles(10);
+        AdvanceProjectiles(10);
+        EXPECT_EQ(BusySlots(), 0);
+        EXPECT_EQ(players[0].health, 125);
+    }
+}
+
+// Without explosion frames (the animation is missing here) a rocket that hit never ends.
+TEST_F(WeaponsTest, RocketKeepsHurtingWhileItsVictimStaysInReach)
+{
+    PlacePlayer(players[1], -1.5f, FLOOR_HEIGHT, 0.0f);
+    FireNow(players[0], WEAPON_ROCKET);
+    AdvanceProjectiles(10);
+    EXPECT_EQ(players[1].health, 25);
+    AdvanceProjectiles(10);
+    EXPECT_EQ(players[1].health, -75);  // no lower bound
+    EXPECT_EQ(GetProjectile(0).type, WEAPON_ROCKET);
+
+    players[1].pose.x = 3.0f;  // the victim walks away: the rocket flies on from the impact
+    const float impact = GetProjectile(0).distance;
+    AdvanceProjectiles(10);
+    EXPECT_NEAR(GetProjectile(0).distance, impact + 0.075f, 1e-5f);
+}
+
+TEST_F(WeaponsTest, RailBeamGrowsAtOnceFadesAndEnds)
+{
+    FireNow(players[0], WEAPON_RAIL);
+    AdvanceProjectiles(10);
+    const Projectile &beam = GetProjectile(0);
+    EXPECT_GE(beam.distance, 10.0f);
+    EXPECT_LT(beam.distance, 10.02f);
+    EXPECT_EQ(players[1].health, 125);  // the beam hurts nobody
+    for (int i = 1; i < 100; ++i) {
+        AdvanceProjectiles(10);
+    }
+    EXPECT_DOUBLE_EQ(beam.opacity, 1.0);  // opaque for the first second
+    for (int i = 0; i < 40; ++i) {
+        AdvanceProjectiles(10);
+    }
+    EXPECT_LE(beam.opacity, 0.0 + 0.03);
+    for (int i = 0; i < 60; ++i) {
+        AdvanceProjectiles(10);
+    }
+    EXPECT_EQ(beam.type, WEAPON_RAIL);  // life just reached 0
+    AdvanceProjectiles(10);
+    EXPECT_EQ(beam.type, 0);
+}
+}  // namespace
