@@ -100,7 +100,6 @@ void Frame::Load(const char *path, uint8_t transparent)
         C_Print("Warning: Frame : cannot open \"", path, "\"\n", nullptr);
         return;
     }
-    frameCount = 0;
     transparency = transparent;
     frameCount = ReadFrames(file.get(), path, transparent, lastHeader, UploadFrame, this);
     C_Print("Image: \"", path, "\" loaded succesfull.\n", nullptr);

@@ -1,9 +1,17 @@
 #pragma once
 
-#include <cstdint>
-#include <string>
+#include "console/console.h"
+#include "tests/support/temp_dir.h"
 
-// Builds BMP files byte by byte for the loader tests.
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+// What the gfx tests share: BMP files built byte by byte, and a fixture that sees the console.
 
 struct Rgb {
     uint8_t r;
@@ -11,81 +19,101 @@ struct Rgb {
     uint8_t b;
 };
 
-// A colour that differs for every pixel of a small picture and is never black; y counts from
-// the bottom row.
+// Differs for every pixel of a small picture and is never black; y counts from the bottom row.
 inline Rgb PixelColour(int x, int y)
 {
     return Rgb{uint8_t(10 + 40 * x), uint8_t(20 + 30 * y), uint8_t(200 - x - 7 * y)};
 }
 
-inline void PutLE16(std::string *out, uint32_t value)
+inline void PutLE(std::string *out, uint32_t value, int bytes)
 {
-    *out += char(value & 0xff);
-    *out += char((value >> 8) & 0xff);
-}
-
-inline void PutLE32(std::string *out, uint32_t value)
-{
-    PutLE16(out, value & 0xffff);
-    PutLE16(out, value >> 16);
-}
-
-// 24-bit rows of PixelColour, blue first, padded to 4 bytes, bottom row first unless topDown.
-inline std::string Rows24(int width, int height, bool topDown)
-{
-    std::string rows;
-    for (int i = 0; i < height; ++i) {
-        const int y = topDown ? height - 1 - i : i;
-        for (int x = 0; x < width; ++x) {
-            const Rgb colour = PixelColour(x, y);
-            rows += {char(colour.b), char(colour.g), char(colour.r)};
-        }
-        rows.append((4 - width * 3 % 4) % 4, '\0');
+    for (int i = 0; i < bytes; ++i) {
+        *out += char((value >> (8 * i)) & 0xff);
     }
-    return rows;
 }
 
 struct BmpSpec {
     int32_t width = 3;
-    int32_t height = 3;
+    int32_t height = 3;  // negative: rows stored top first
     bool fileHeader = true;
-    uint32_t headerSize = 40;  // 12 and 40 get their fields; other sizes pad a 40-byte header
+    uint32_t headerSize = 40;  // 12 writes the core fields; other sizes pad a 40-byte header
     uint16_t bitCount = 24;
     uint32_t compression = 0;
-    uint32_t coloursUsed = 0;
-    std::string palette;  // as stored: 3 bytes an entry after a 12-byte header, else 4
-    std::string rows;
+    std::string palette;  // as stored
+    std::string rows;     // as stored; 24-bit rows of PixelColour when left empty
 };
 
-inline std::string MakeBmp(const BmpSpec &spec)
+inline std::string MakeBmp(BmpSpec spec)
 {
+    const int rows = spec.height < 0 ? -spec.height : spec.height;
+    const bool makeRows = spec.rows.empty() && spec.bitCount == 24 && spec.width > 0;
+    for (int i = 0; makeRows && i < rows; ++i) {
+        const int y = spec.height < 0 ? rows - 1 - i : i;
+        for (int x = 0; x < spec.width; ++x) {
+            const Rgb colour = PixelColour(x, y);
+            spec.rows += {char(colour.b), char(colour.g), char(colour.r)};
+        }
+        spec.rows.append(size_t((4 - spec.width * 3 % 4) % 4), '\0');
+    }
+    const int sideBytes = spec.headerSize == 12 ? 2 : 4;
     std::string header;
-    PutLE32(&header, spec.headerSize);
-    if (spec.headerSize == 12) {
-        PutLE16(&header, uint32_t(spec.width));
-        PutLE16(&header, uint32_t(spec.height));
-        PutLE16(&header, 1);
-        PutLE16(&header, spec.bitCount);
-    } else {
-        PutLE32(&header, uint32_t(spec.width));
-        PutLE32(&header, uint32_t(spec.height));
-        PutLE16(&header, 1);
-        PutLE16(&header, spec.bitCount);
-        PutLE32(&header, spec.compression);
-        PutLE32(&header, uint32_t(spec.rows.size()));
-        PutLE32(&header, 2835);
-        PutLE32(&header, 2835);
-        PutLE32(&header, spec.coloursUsed);
-        PutLE32(&header, 0);
+    PutLE(&header, spec.headerSize, 4);
+    PutLE(&header, uint32_t(spec.width), sideBytes);
+    PutLE(&header, uint32_t(spec.height), sideBytes);
+    PutLE(&header, 1, 2);
+    PutLE(&header, spec.bitCount, 2);
+    if (spec.headerSize != 12) {
+        PutLE(&header, spec.compression, 4);
         header.resize(spec.headerSize < 40 ? 40 : spec.headerSize, '\0');
     }
     std::string file;
     if (spec.fileHeader) {
         const size_t offset = 14 + header.size() + spec.palette.size();
-        file += "BM";
-        PutLE32(&file, uint32_t(offset + spec.rows.size()));
-        PutLE32(&file, 0);
-        PutLE32(&file, uint32_t(offset));
+        file = "BM";
+        PutLE(&file, uint32_t(offset + spec.rows.size()), 4);
+        PutLE(&file, 0, 4);
+        PutLE(&file, uint32_t(offset), 4);
     }
     return file + header + spec.palette + spec.rows;
 }
+
+// Files no picture reader may take, named: every cut of a 3x3 picture that loses a pixel, and
+// headers with impossible or absurd values.
+inline std::vector<std::pair<std::string, std::string>> DamagedBmps()
+{
+    std::vector<std::pair<std::string, std::string>> files;
+    const std::string whole = MakeBmp(BmpSpec());
+    for (size_t length = 0; length + 3 < whole.size(); ++length) {
+        files.emplace_back("cut at " + std::to_string(length), whole.substr(0, length));
+    }
+    const std::pair<int32_t, int32_t> sides[] = {
+        {0, 3},      {3, 0},         {-3, 3}, {100000, 3},
+        {3, -70000}, {16384, 16384}, {3, 4} /* rows missing */};
+    for (const auto &[width, height] : sides) {
+        BmpSpec spec;
+        spec.width = width;
+        spec.height = height;
+        spec.rows = MakeBmp(BmpSpec()).substr(54);
+        files.emplace_back(std::to_string(width) + "x" + std::to_string(height), MakeBmp(spec));
+    }
+    return files;
+}
+
+// A fresh console and temporary directory for each test.
+class ConsoleFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        C_Init();
+        printed = strlen(C_Text());
+    }
+    // Console text printed since the last call.
+    std::string NewConsoleText()
+    {
+        const std::string text = C_Text() + printed;
+        printed = strlen(C_Text());
+        return text;
+    }
+    TempDir dir;
+    size_t printed = 0;
+};

@@ -1,0 +1,122 @@
+#include "gfx/texture.h"
+
+#include "tests/gfx/support.h"
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace {
+class TextureTest : public ConsoleFileTest {
+protected:
+    std::vector<uint8_t> ReadKeyed(const BmpSpec &spec)
+    {
+        path = dir.Write("p.bmp", MakeBmp(spec));
+        return T_ReadColourKeyed(path.c_str(), &width, &height);
+    }
+    std::string path;
+    int32_t width = 0;
+    int32_t height = 0;
+};
+
+// Pure black alone turns transparent; (0,0,1) in either byte order stays opaque. The buffer is
+// RGBA, bottom-left pixel first.
+TEST_F(TextureTest, ColourKeyMakesExactlyBlackTransparent)
+{
+    BmpSpec spec;
+    spec.width = 2;
+    spec.height = 2;
+    // Blue, green, red per pixel, bottom row first, two bytes of padding after each row.
+    const uint8_t rows[] = {0, 0, 0, 0, 0, 1, 0, 0, 1, 0, 0, 255, 255, 255, 0, 0};
+    spec.rows.assign(reinterpret_cast<const char *>(rows), sizeof rows);
+    const std::vector<uint8_t> expected = {0, 0, 0, 0,   1,   0,   0,   255,
+                                           0, 0, 1, 255, 255, 255, 255, 255};
+    EXPECT_EQ(ReadKeyed(spec), expected);
+    EXPECT_EQ(width, 2);
+    EXPECT_EQ(height, 2);
+    EXPECT_EQ(NewConsoleText(), "");
+}
+
+// Row padding is skipped (no diagonal skew) and top-down files come out bottom row first.
+TEST_F(TextureTest, ColourKeyedRowsStayStraightAndUpright)
+{
+    for (const int pictureWidth : {1, 3, 4, 5}) {
+        for (const int pictureHeight : {3, -3}) {
+            SCOPED_TRACE(testing::Message() << pictureWidth << "x" << pictureHeight);
+            BmpSpec spec;
+            spec.width = pictureWidth;
+            spec.height = pictureHeight;
+            const std::vector<uint8_t> rgba = ReadKeyed(spec);
+            ASSERT_EQ(width, pictureWidth);
+            ASSERT_EQ(height, 3);
+            ASSERT_EQ(rgba.size(), size_t(pictureWidth) * 3 * 4);
+            for (int pixel = 0; pixel < pictureWidth * 3; ++pixel) {
+                const Rgb colour = PixelColour(pixel % pictureWidth, pixel / pictureWidth);
+                const std::vector<uint8_t> expected = {colour.r, colour.g, colour.b, 255};
+                ASSERT_EQ(std::vector<uint8_t>(&rgba[pixel * 4], &rgba[pixel * 4 + 4]), expected)
+                    << pixel;
+            }
+        }
+    }
+}
+
+// Cut, compressed, other depths, a core header or absurd sides: one line each, nothing read.
+TEST_F(TextureTest, ColourKeyedReaderRefusesDamagedFiles)
+{
+    auto files = DamagedBmps();
+    for (const auto &[bitCount, compression, headerSize] :
+         {std::tuple<uint16_t, uint32_t, uint32_t>{32, 0, 40},
+          {8, 0, 40},
+          {24, 1, 40},
+          {24, 0, 12}}) {
+        BmpSpec spec;
+        spec.bitCount = bitCount;
+        spec.compression = compression;
+        spec.headerSize = headerSize;
+        spec.rows = std::string(64, '\x01');
+        files.emplace_back("kind " + std::to_string(bitCount) + "/" + std::to_string(compression) +
+                               "/" + std::to_string(headerSize),
+                           MakeBmp(spec));
+    }
+    for (const auto &[name, bytes] : files) {
+        SCOPED_TRACE(name);
+        const std::string file = dir.Write("bad.bmp", bytes);
+        width = -1;
+        EXPECT_TRUE(T_ReadColourKeyed(file.c_str(), &width, &width).empty());
+        EXPECT_EQ(width, -1);
+        EXPECT_EQ(NewConsoleText(), "T_Texture : bad picture \"" + file + "\"\n");
+    }
+}
+
+// Failures come before any upload and leave the record empty, so they need no GL context.
+TEST_F(TextureTest, FailedLoadsLeaveTheRecordEmpty)
+{
+    const std::string missing = dir.Path("missing.bmp");
+    const std::string broken = dir.Write("broken.bmp", "BM");
+    const struct {
+        std::string path;
+        bool colourKey;
+        std::string console;
+        std::string messageBox;
+    } cases[] = {
+        {missing, false, "T_Texture : Cannot find \"" + missing + "\"\n", ""},
+        {missing, true, "T_Texture : Cannot find \"" + missing + "\"\n", ""},
+        {broken, false, "", "Error: Unknown DIB file format.\n"},
+        {broken, true, "T_Texture : bad picture \"" + broken + "\"\n", ""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.path + (c.colourKey ? " keyed" : " opaque"));
+        T_Texture texture = {};
+        testing::internal::CaptureStderr();
+        texture.Load(c.path.c_str(), c.colourKey);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.messageBox);
+        EXPECT_EQ(NewConsoleText(), c.console);
+        EXPECT_EQ(texture.glName, 0u);
+        EXPECT_EQ(texture.image, nullptr);
+    }
+    T_Texture editor = {};
+    editor.LoadEditor(missing.c_str());
+    EXPECT_EQ(NewConsoleText(), "");
+    EXPECT_EQ(editor.glName, 0u);
+}
+}  // namespace
