@@ -1,0 +1,171 @@
+#include "world/map.h"
+
+#include "console/console.h"
+#include "tests/support/temp_dir.h"
+
+#include <csignal>
+#include <cstring>
+#include <string>
+#include <sys/resource.h>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace {
+std::vector<std::vector<float>> spawnPointsSeen;  // x, y, index
+
+void RecordSpawnPoint(float x, float y, int32_t index)
+{
+    spawnPointsSeen.push_back({x, y, float(index)});
+}
+
+std::string Cell(int16_t code) { return {char(code & 0xff), char((code >> 8) & 0xff)}; }
+
+class MapFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        M_AllocMap();
+        M_SetSpawnPointHandler(RecordSpawnPoint);
+        spawnPointsSeen.clear();
+    }
+    void TearDown() override { M_FreeMap(); }
+    // A map file of `count` cells of `code`, with the cells in `special` set apart.
+    std::string WriteMap(int count, int16_t code,
+                         const std::vector<std::pair<int, int16_t>> &special = {})
+    {
+        std::string bytes;
+        for (int i = 0; i < count; ++i) {
+            bytes += Cell(code);
+        }
+        for (const auto &[index, value] : special) {
+            bytes.replace(size_t(index) * 2, 2, Cell(value));
+        }
+        return dir.Write("test.vsm", bytes);
+    }
+    TempDir dir;
+};
+
+// Cells run down each column first: bytes 2..3 are the cell below the top-left one, offset 60
+// the cell to its right. Positions follow the same order, also off the grid.
+TEST_F(MapFileTest, CellsAreColumnMajor)
+{
+    M_LoadMap(WriteMap(M_CELLS, 0, {{0, 3}, {1, 5}, {30, -300}}).c_str());
+    EXPECT_EQ(std::vector<int16_t>({M_GetCells()[0], M_GetCells()[1], M_GetCells()[30]}),
+              std::vector<int16_t>({3, 5, -300}));
+    const struct {
+        int32_t index, column, row;
+        double left, top;
+    } cases[] = {{1, 0, 1, -4.0, 2.8}, {30, 1, 0, -3.6, 3.0}, {-1, 0, -1, -4.0, 3.2}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.index);
+        const CellPosition cell = M_CellPosition(c.index);
+        EXPECT_EQ(cell.column, c.column);
+        EXPECT_EQ(cell.row, c.row);
+        EXPECT_NEAR(cell.left, c.left, 1e-9);
+        EXPECT_NEAR(cell.top, c.top, 1e-9);
+    }
+}
+
+// Spawn points come in cell order with a running index, at each respawn cell's top centre; the
+// editor's load registers none.
+TEST_F(MapFileTest, RespawnCellsBecomeSpawnPointsInCellOrder)
+{
+    const int32_t before = spawnPointCount;
+    M_LoadMap(WriteMap(M_CELLS, 0, {{40, 8}, {35, 8}, {0, 8}, {31, 8}, {36, 7}}).c_str());
+    ASSERT_EQ(spawnPointCount, before + 4);
+    const float b = float(before);
+    const std::vector<std::vector<float>> expected = {
+        {-3.8f, 3.0f, b}, {-3.4f, 2.8f, b + 1}, {-3.4f, 2.0f, b + 2}, {-3.4f, 1.0f, b + 3}};
+    ASSERT_EQ(spawnPointsSeen.size(), 4u);
+    for (size_t i = 0; i < 12; ++i) {
+        EXPECT_FLOAT_EQ(spawnPointsSeen[i / 3][i % 3], expected[i / 3][i % 3]) << i;
+    }
+    M_LoadMapEditor(WriteMap(M_CELLS, 8).c_str());
+    EXPECT_EQ(spawnPointCount, before + 4);
+    EXPECT_EQ(M_GetCells()[599], 8);
+}
+
+// A short or overlong file must neither shift, clear nor invent cells. The code -2 (0xfffe on
+// disk) also catches a reader with the wrong byte order or signedness.
+TEST_F(MapFileTest, FileShorterOrLongerThanTheGrid)
+{
+    for (const bool editor : {false, true}) {
+        for (const int cellsInFile : {0, 1, 599, 601}) {
+            SCOPED_TRACE(testing::Message() << cellsInFile << (editor ? " editor" : " game"));
+            for (int32_t i = 0; i < M_CELLS; ++i) {
+                M_SetCell(i, 7);
+            }
+            (editor ? M_LoadMapEditor : M_LoadMap)(WriteMap(cellsInFile, -2).c_str());
+            for (int i = 0; i < M_CELLS; ++i) {
+                ASSERT_EQ(M_GetCells()[i], i < cellsInFile ? -2 : 7) << "cell " << i;
+            }
+        }
+    }
+    M_SetCell(1, 7);
+    M_LoadMap(dir.Write("odd.vsm", Cell(4) + "\x05").c_str());  // half a cell is no cell
+    EXPECT_EQ(M_GetCells()[1], 7);
+}
+
+TEST_F(MapFileTest, MissingMapLeavesTheGridAndSaysSo)
+{
+    C_Init();
+    const size_t printed = strlen(C_Text());
+    M_SetCell(5, 3);
+    const std::string missing = dir.Path("missing.vsm");
+    M_LoadMap(missing.c_str());
+    M_LoadMapEditor(missing.c_str());
+    EXPECT_EQ(std::string(C_Text() + printed), "Error: couldn't load map " + missing + "\n");
+    EXPECT_EQ(M_GetCells()[5], 3);
+}
+
+TEST_F(MapFileTest, SetCellIgnoresIndicesOutsideTheGrid)
+{
+    for (const int32_t index : {-1, 600, INT32_MIN, INT32_MAX}) {
+        M_SetCell(index, 5);
+    }
+    M_SetCell(599, 6);
+    for (int i = 0; i < M_CELLS; ++i) {
+        ASSERT_EQ(M_GetCells()[i], i == 599 ? 6 : 0) << "cell " << i;
+    }
+}
+
+TEST_F(MapFileTest, SaveThenLoadReproducesTheGrid)
+{
+    for (int32_t i = 0; i < M_CELLS; ++i) {
+        M_SetCell(i, int16_t(i * 37 - 9000));
+    }
+    const std::string path = dir.Path("saved.vsm");
+    ASSERT_TRUE(M_SaveMap(path.c_str()));
+    const std::string bytes = dir.Read("saved.vsm");
+    ASSERT_EQ(bytes.size(), M_FILE_SIZE);
+    EXPECT_EQ(bytes.substr(2, 2), Cell(37 - 9000));
+    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+    M_AllocMap();
+    M_LoadMapEditor(path.c_str());
+    for (int i = 0; i < M_CELLS; ++i) {
+        ASSERT_EQ(M_GetCells()[i], int16_t(i * 37 - 9000)) << "cell " << i;
+    }
+}
+
+// A disk filling up during the save (a file-size limit stands in for it) must leave the old map
+// whole; writing over the map directly would have cut it.
+TEST_F(MapFileTest, FailedSaveKeepsTheOldFile)
+{
+    const std::string old(M_FILE_SIZE, '\x01');
+    const std::string path = dir.Write("map.vsm", old);
+    const auto previousHandler = signal(SIGXFSZ, SIG_IGN);
+    rlimit previous = {};
+    getrlimit(RLIMIT_FSIZE, &previous);
+    rlimit small = previous;
+    small.rlim_cur = 600;
+    setrlimit(RLIMIT_FSIZE, &small);
+    const bool saved = M_SaveMap(path.c_str());
+    setrlimit(RLIMIT_FSIZE, &previous);
+    signal(SIGXFSZ, previousHandler);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(dir.Read("map.vsm"), old);
+    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+    EXPECT_FALSE(M_SaveMap(dir.Path("no/such/folder/map.vsm").c_str()));
+}
+}  // namespace
