@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps configure build play test format clean
+.PHONY: all deps configure build play edit test format clean
 
 all: build
 
@@ -18,6 +18,10 @@ build: configure
 
 play: build
 	cd $(BUILD_DIR) && ./Vorn2
+
+# The editor works on the game's own map: its data tree is its working directory.
+edit: build
+	cd $(BUILD_DIR)/basev2 && ../Vorn2Forge
 
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
