@@ -1,9 +1,13 @@
 # The README's commands. Each first installs whatever Debian packages are missing.
 BUILD_DIR ?= build
+ASAN_DIR ?= build-asan
+FUZZ_DIR ?= build-fuzz
 JOBS ?= $(shell nproc)
-CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+FUZZ_SECONDS ?= 60
+SOAK_SECONDS ?= 300
+CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORN_ASAN_GAME=$(abspath $(ASAN_DIR))/Vorn2
 
-.PHONY: all deps configure build play edit test format clean
+.PHONY: all deps configure build play edit test asan-game bench fuzz soak format clean
 
 all: build
 
@@ -23,11 +27,26 @@ play: build
 edit: build
 	cd $(BUILD_DIR)/basev2 && ../Vorn2Forge
 
-test: build
+# The game built with AddressSanitizer and UBSan, for the soak tests.
+asan-game: deps
+	@cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORN_SANITIZE=ON \
+		-DVORN_TESTS=OFF > /dev/null
+	@cmake --build $(ASAN_DIR) -j $(JOBS) --target Vorn2
+
+test: build asan-game
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+bench: build
+	./bench/run-bench $(BUILD_DIR)
+
+fuzz: deps
+	./tests/fuzz/run-fuzz $(FUZZ_DIR) $(FUZZ_SECONDS)
+
+soak: build asan-game
+	python3 tests/soak/soak_test.py $(ASAN_DIR)/Vorn2 $(BUILD_DIR)/basev2 $(SOAK_SECONDS)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)
