@@ -2,6 +2,7 @@
 
 #include "console/console.h"
 #include "console/registry.h"
+#include "tests/support/console_output.h"
 #include "tests/support/temp_dir.h"
 
 #include <string>
@@ -27,21 +28,15 @@ protected:
         C_AddCommand("framedelay", SetFrameDelay, ReportFrameDelay);
         gravityValue = 0.3f;
         frameDelay = 20.0f;
-        printedFrom = std::string(C_Text()).size();
+        output.Skip();
     }
     void TearDown() override { C_Shutdown(); }
 
-    std::string Printed()
-    {
-        const std::string text = C_Text();
-        const std::string printed = text.substr(printedFrom);
-        printedFrom = text.size();
-        return printed;
-    }
+    std::string Printed() { return output.Printed(); }
 
     TempDir dir;
     WorkingDirectory cwd{dir.Root()};
-    size_t printedFrom = 0;
+    ConsoleOutput output;
 };
 
 TEST_F(ConfigTest, WrittenConfigReplaysTheVariables)

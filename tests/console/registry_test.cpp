@@ -2,6 +2,7 @@
 
 #include "console/console.h"
 #include "console/drop_down.h"
+#include "tests/support/console_output.h"
 
 #include <limits>
 #include <string>
@@ -26,20 +27,13 @@ protected:
         gravityValue = 0.3f;
         actionCalls = 0;
         C_AddCommand("gravity", SetGravity, ReportGravity);
-        printedFrom = std::string(C_Text()).size();
+        output.Skip();
     }
     void TearDown() override { C_Shutdown(); }
 
-    // What was printed since the last call.
-    std::string Printed()
-    {
-        const std::string text = C_Text();
-        const std::string printed = text.substr(printedFrom);
-        printedFrom = text.size();
-        return printed;
-    }
+    std::string Printed() { return output.Printed(); }
 
-    size_t printedFrom = 0;
+    ConsoleOutput output;
 };
 
 TEST_F(RegistryTest, LinesAreEchoedLoweredAndLookedUp)
