@@ -13,6 +13,7 @@ SDL_Window *window = nullptr;
 SDL_GLContext glContext = nullptr;
 bool windowShown = false;
 bool videoStarted = false;
+void (*presentHook)() = nullptr;
 }  // namespace
 
 P_WindowProc P_WindowProcedure() { return windowProc; }
@@ -202,4 +203,9 @@ void P_SwapBuffers()
         SDL_GL_SwapWindow(window);
     }
     P_NoteFramePresented();
+    if (presentHook != nullptr) {
+        presentHook();
+    }
 }
+
+void P_SetPresentHook(void (*hook)()) { presentHook = hook; }

@@ -36,6 +36,10 @@ void P_RestoreDisplayMode();
 // Presents the back buffer and records the time of the frame for P_FrameDue.
 void P_SwapBuffers();
 
+// Called by P_SwapBuffers after each presented frame, once its time is recorded; null for none.
+// The game sets none; measuring tools use it to time frames.
+void P_SetPresentHook(void (*hook)());
+
 void P_ShowCursor(bool show);
 
 // The mouse pointer in window pixels, which are screen pixels as the window sits at (0, 0).
