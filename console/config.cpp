@@ -10,9 +10,11 @@
 
 namespace {
 constexpr int32_t MAX_EXEC_DEPTH = 16;
+constexpr int32_t MAX_EXEC_RUNS = 64;  // files one outermost exec may run, itself included
 constexpr size_t PATH_SIZE = 255;
 
 int32_t execDepth = 0;
+int32_t execRuns = 0;
 
 constexpr char DATA_ROOT[] = "basev2/";
 
@@ -98,11 +100,20 @@ void C_ExecFile(const char *given)
         C_Print("Couldn't exec ", config.name, ": files nested too deep\n", nullptr);
         return;
     }
+    if (execDepth == 0) {
+        execRuns = 0;
+    }
+    if (execRuns >= MAX_EXEC_RUNS) {
+        // The depth limit alone lets a file that runs itself twice make 2^16 runs, a hang.
+        C_Print("Couldn't exec ", config.name, ": too many files run\n", nullptr);
+        return;
+    }
     FilePtr file(fopen(config.path, "rb"));
     if (!file) {
         C_Print("Couldn't exec ", config.name, "\n", nullptr);
         return;
     }
+    ++execRuns;
     ++execDepth;
     RunLines(file.get());
     --execDepth;
