@@ -1,0 +1,229 @@
+// The game with what measuring it needs and the game itself lacks: frame pacing switched off on
+// request, a clock on every presented frame, heap-allocation counts and a world kept busy with
+// projectiles. It runs the game's own WinMain; run-bench drives it with real input.
+//
+//   Vorn2Bench frame-cost SECONDS OUT   pacing off, world with the console open
+//   Vorn2Bench play SECONDS OUT         pacing on, whatever play the input brings
+//   Vorn2Record record OUT              the OpenGL calls of the menu, play and world frames
+
+#include "bench/alloc_count.h"
+#include "bench/frame_log.h"
+#include "console/drop_down.h"
+#include "gameplay/player.h"
+#include "gameplay/weapons.h"
+#include "menu/menu.h"
+#include "platform/events.h"
+#include "platform/timer.h"
+#include "platform/window.h"
+#include "shell/game.h"
+
+#ifdef VORN_BENCH_RECORDER
+#include "bench/gl_record.h"
+#endif
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <unistd.h>
+
+namespace {
+constexpr int32_t PROJECTILES_IN_FLIGHT = 20;
+constexpr double WARM_UP_SECONDS = 1.0;  // lets the music, textures and caches settle
+constexpr double RECORD_SETTLE_SECONDS = 0.5;
+constexpr int32_t RECORD_MENU_AFTER_FRAMES = 20;
+
+enum class Mode { FRAME_COST, PLAY, RECORD };
+enum class Phase { WAITING, WARMING, MEASURING };
+
+Mode mode = Mode::PLAY;
+double measureSeconds = 0.0;
+const char *outPath = nullptr;
+
+Phase phase = Phase::WAITING;
+double warmUpStart = 0.0;
+int64_t projectilesSeen = 0;
+int32_t shotCount = 0;
+
+double Seconds()
+{
+    using Clock = std::chrono::steady_clock;
+    return std::chrono::duration<double>(Clock::now().time_since_epoch()).count();
+}
+
+int32_t ProjectilesInFlight()
+{
+    int32_t live = 0;
+    for (int32_t slot = 0; slot < PROJECTILE_SLOTS; ++slot) {
+        live += GetProjectile(slot).type != 0;
+    }
+    return live;
+}
+
+// Both players fire rockets and plasma in turn, fanned upwards so the shots cross the arena.
+void KeepProjectilesFlying()
+{
+    for (int32_t live = ProjectilesInFlight(); live < PROJECTILES_IN_FLIGHT; ++live) {
+        Player &shooter = players[shotCount % 2];
+        const int32_t weapon = (shotCount / 2) % 2 == 0 ? WEAPON_ROCKET : WEAPON_PLASMA;
+        const float rise = 0.2f + 0.1f * float(shotCount % 5);
+        const Pose aim = shooter.pose;
+        const int32_t held = shooter.currentWeapon;
+        shooter.pose.angle = shotCount % 2 == 0 ? rise : 3.1415927f - rise;
+        shooter.currentWeapon = weapon;
+        shooter.lastShotTimes[weapon] = P_Ticks() - ReloadTime(weapon) - 1;
+        Fire(shooter);
+        shooter.pose = aim;
+        shooter.currentWeapon = held;
+        ++shotCount;
+    }
+}
+
+bool ConsoleFullyOpen() { return C_IsOpen() && C_Position() <= 0.0; }
+
+bool ReadyToMeasure()
+{
+    if (mainMenu.visible) {
+        return false;
+    }
+    return mode == Mode::FRAME_COST ? ConsoleFullyOpen() : true;
+}
+
+[[noreturn]] void Finish()
+{
+    FILE *const out = fopen(outPath, "w");
+    if (out == nullptr) {
+        fprintf(stderr, "Vorn2Bench: cannot write %s\n", outPath);
+        _exit(1);
+    }
+    fprintf(out, "projectiles %.3f\n", double(projectilesSeen) / double(FrameLogFrames()));
+    FrameLogWrite(out);
+    fclose(out);
+    // The measurement is over: leave without the game's shut-down, whose log would only add noise.
+    _exit(0);
+}
+
+#ifdef VORN_BENCH_RECORDER
+int32_t recordStep = 0;  // 0 menu, 1 play, 2 world, 3 done
+int32_t menuFrames = 0;
+double worldSince = 0.0;
+double openSince = 0.0;
+
+// Menu first, then the world with the console shut, then with it fully open; then the file.
+void RecordStep(double now)
+{
+    if (GlRecordFramePresented() && ++recordStep == 3) {
+        if (!GlRecordWrite(outPath)) {
+            fprintf(stderr, "Vorn2Record: cannot write %s\n", outPath);
+            _exit(1);
+        }
+        _exit(0);
+    }
+    if (recordStep == 0 && mainMenu.visible && ++menuFrames == RECORD_MENU_AFTER_FRAMES) {
+        GlRecordNextFrame("menu");
+    }
+    if (mainMenu.visible) {
+        return;
+    }
+    worldSince = worldSince > 0.0 ? worldSince : now;
+    openSince = ConsoleFullyOpen() ? (openSince > 0.0 ? openSince : now) : 0.0;
+    if (recordStep == 1 && !C_IsOpen() && now - worldSince >= RECORD_SETTLE_SECONDS) {
+        GlRecordNextFrame("play");
+    }
+    if (recordStep == 2 && openSince > 0.0 && now - openSince >= RECORD_SETTLE_SECONDS) {
+        GlRecordNextFrame("world");
+    }
+}
+#endif
+
+bool KeepsProjectilesFlying()
+{
+#ifdef VORN_BENCH_RECORDER
+    // The play frame is taken as play looks most of the time: with next to no shots.
+    if (mode == Mode::RECORD) {
+        return recordStep >= 2;
+    }
+#endif
+    return mode == Mode::FRAME_COST;
+}
+
+void Measure(double now)
+{
+    switch (phase) {
+    case Phase::WAITING:
+        if (ReadyToMeasure()) {
+            phase = Phase::WARMING;
+            warmUpStart = now;
+        }
+        break;
+    case Phase::WARMING:
+        if (now - warmUpStart >= WARM_UP_SECONDS) {
+            phase = Phase::MEASURING;
+            FrameLogStart(now);
+        }
+        break;
+    case Phase::MEASURING:
+        FrameLogPresent(now);
+        projectilesSeen += ProjectilesInFlight();  // those that lasted the whole frame
+        if (FrameLogSeconds() >= measureSeconds) {
+            Finish();
+        }
+        break;
+    }
+}
+
+void OnPresent()
+{
+    const double now = Seconds();
+#ifdef VORN_BENCH_RECORDER
+    if (mode == Mode::RECORD) {
+        RecordStep(now);
+    } else {
+        Measure(now);
+    }
+#else
+    Measure(now);
+#endif
+    // Topped up for the next frame, after this one's count.
+    if (KeepsProjectilesFlying() && !mainMenu.visible) {
+        KeepProjectilesFlying();
+    }
+}
+
+int Usage(const char *program)
+{
+    fprintf(stderr,
+            "usage: %s frame-cost SECONDS OUT | play SECONDS OUT"
+#ifdef VORN_BENCH_RECORDER
+            " | record OUT"
+#endif
+            "\n",
+            program);
+    return 2;
+}
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc == 4 && (strcmp(argv[1], "frame-cost") == 0 || strcmp(argv[1], "play") == 0)) {
+        mode = strcmp(argv[1], "play") == 0 ? Mode::PLAY : Mode::FRAME_COST;
+        measureSeconds = atof(argv[2]);
+        outPath = argv[3];
+#ifdef VORN_BENCH_RECORDER
+    } else if (argc == 3 && strcmp(argv[1], "record") == 0) {
+        mode = Mode::RECORD;
+        outPath = argv[2];
+#endif
+    } else {
+        return Usage(argv[0]);
+    }
+    if (!(measureSeconds > 0.0) && mode != Mode::RECORD) {
+        return Usage(argv[0]);
+    }
+    if (mode == Mode::FRAME_COST) {
+        P_SetFrameInterval(0);
+    }
+    AllocCountThisThread();
+    P_SetPresentHook(OnPresent);
+    return WinMain();
+}
