@@ -50,7 +50,10 @@ constexpr uint8_t CURSOR_GLYPH_INSERT = 11;
 
 void SetInputLine(const char *text)
 {
-    snprintf(inputLine, sizeof inputLine, "%s", text);
+    // Tab without a match hands back the line itself, and snprintf onto its own source empties it.
+    if (text != inputLine) {
+        snprintf(inputLine, sizeof inputLine, "%s", text);
+    }
     inputLength = int32_t(strlen(inputLine));
 }
 
