@@ -23,6 +23,7 @@ from harness import (Display, Failure, Program, check, distance, make_workdir,  
                      region_mean)
 
 PLAY_BUTTON = (515, 200)
+PLAY_PATCH = (445, 178, 45, 44)  # left of the menu cursor when that sits on PLAY_BUTTON
 BACK_BUTTON = (205, 170, 365, 230)  # left, top, right, bottom in screen pixels
 CENTRE = (400, 300)  # where play pulls the cursor back to
 # Lower-half patches that tell the menu from the world: the open console never reaches them,
@@ -94,6 +95,7 @@ class Soak:
         self.config_written = False
         self.counts = collections.Counter()
         self.menu_look = None
+        self.play_look = None
         self.began = time.monotonic()
         self.last_sync = self.began
         self.longest_wait = 0.0
@@ -206,6 +208,7 @@ class Soak:
         time.sleep(1.0)
         rgb = self.display.screenshot_rgb()
         self.menu_look = [region_mean(rgb, *probe) for probe in PROBES]
+        self.play_look = region_mean(rgb, *PLAY_PATCH)
         self.click_play()
 
     def finish(self):
@@ -306,7 +309,10 @@ class Soak:
 
     def click_play(self):
         self.mouse("mousemove", *PLAY_BUTTON)
-        time.sleep(0.1)
+        # The menu hit-tests where the cursor was at the last frame, so click only once a frame
+        # has shown the button lit up under it.
+        self.wait(lambda: distance(region_mean(self.display.screenshot_rgb(), *PLAY_PATCH),
+                                   self.play_look) > 30, "the play button to light up")
         self.mouse("click", 1)
         self.in_play = True
         self.wait_screen(menu=False)
@@ -326,9 +332,9 @@ class Soak:
             if not (PLAY_BUTTON[0] - 200 <= x <= PLAY_BUTTON[0] + 200 and 110 <= y <= 290):
                 break
         self.mouse("mousemove", x, y)
+        self.sync()  # the menu hit-tests where the cursor was at the last frame
         self.mouse("click", 1)
-        # Until the game has taken the press, the pointer must not go near a button.
-        self.sync()
+        self.sync()  # the pointer must not move on before the game has taken the press
         self.counts["menu click on nothing"] += 1
 
     def menu_keys(self):
@@ -591,7 +597,7 @@ def soak(game, data_dir, seconds, seed, keep):
         if os.path.exists(path):
             os.remove(path)
     display = Display()
-    program = None
+    program = run = None
     started = time.monotonic()
     passed = False
     try:
@@ -612,8 +618,6 @@ def soak(game, data_dir, seconds, seed, keep):
             if program.process.poll() is None:
                 display.screenshot_png(os.path.join(workdir, "failure.png"))
                 save_backtrace(program.process.pid, os.path.join(workdir, "backtrace.txt"))
-            with open(os.path.join(workdir, "steps.txt"), "w") as f:
-                f.write("\n".join(run.trail) + "\n")
             reports = sanitizer_reports(workdir, program.log_output())
             raise Failure("%s\nlast inputs (all in steps.txt):\n  %s\n%s" % (
                 failure, "\n  ".join(list(run.trail)[-12:]), "\n".join(reports))) from None
@@ -637,6 +641,9 @@ def soak(game, data_dir, seconds, seed, keep):
         if program:
             program.kill()
         display.close()
+        if run and not passed:
+            with open(os.path.join(workdir, "steps.txt"), "w") as f:
+                f.write("\n".join(run.trail) + "\n")
         if passed and not keep:
             shutil.rmtree(workdir)
         else:
