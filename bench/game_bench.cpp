@@ -110,9 +110,16 @@ double worldSince = 0.0;
 double openSince = 0.0;
 
 // Menu first, then the world with the console shut, then with it fully open; then the file.
+// Each recorded frame is announced on stdout, which run-bench waits for before its next step.
 void RecordStep(double now)
 {
-    if (GlRecordFramePresented() && ++recordStep == 3) {
+    static const char *const STEP_NAMES[] = {"menu", "play", "world"};
+    if (GlRecordFramePresented()) {
+        printf("recorded %s\n", STEP_NAMES[recordStep]);
+        fflush(stdout);
+        ++recordStep;
+    }
+    if (recordStep == 3) {
         if (!GlRecordWrite(outPath)) {
             fprintf(stderr, "Vorn2Record: cannot write %s\n", outPath);
             _exit(1);
@@ -120,7 +127,7 @@ void RecordStep(double now)
         _exit(0);
     }
     if (recordStep == 0 && mainMenu.visible && ++menuFrames == RECORD_MENU_AFTER_FRAMES) {
-        GlRecordNextFrame("menu");
+        GlRecordNextFrame(STEP_NAMES[0]);
     }
     if (mainMenu.visible) {
         return;
@@ -128,10 +135,10 @@ void RecordStep(double now)
     worldSince = worldSince > 0.0 ? worldSince : now;
     openSince = ConsoleFullyOpen() ? (openSince > 0.0 ? openSince : now) : 0.0;
     if (recordStep == 1 && !C_IsOpen() && now - worldSince >= RECORD_SETTLE_SECONDS) {
-        GlRecordNextFrame("play");
+        GlRecordNextFrame(STEP_NAMES[1]);
     }
     if (recordStep == 2 && openSince > 0.0 && now - openSince >= RECORD_SETTLE_SECONDS) {
-        GlRecordNextFrame("world");
+        GlRecordNextFrame(STEP_NAMES[2]);
     }
 }
 #endif
