@@ -79,9 +79,11 @@ class Soak:
     """Drives one game and keeps track of what it must be showing and must have logged.
 
     Keys and clicks reach the game in the order they are sent, so the menu and console states
-    follow from them. The pointer does not: the game reads its latest position, however far
-    behind its messages it is. So the state is checked on screen after each change, and the
-    pointer never rests near the back button, where a late click would end the game.
+    follow from them; each change is still confirmed on screen, which also keeps the input from
+    running far ahead of a slow game. The pointer is not queued: the game reads its latest
+    position, and the menu hit-tests where the cursor was at the last frame. So a click on the
+    menu waits for a frame under the pointer, and on the menu the pointer keeps away from the
+    back button, which would end the game.
     """
 
     def __init__(self, display, program, rng):
@@ -101,7 +103,6 @@ class Soak:
         self.longest_wait = 0.0
         self.trail = collections.deque(maxlen=500)  # the last inputs, for a failure's report
 
-    # ---- sending input ----
 
     def note(self, what):
         self.trail.append("%.1f s %s%s: %s" % (
@@ -138,7 +139,6 @@ class Soak:
         self.display.type(text, delay_ms=20)
         self.alive()
 
-    # ---- watching the game ----
 
     def pointer(self):
         out = self.display.xdotool("getmouselocation", "--shell").stdout
@@ -199,7 +199,6 @@ class Soak:
             if (x, y) != CENTRE and not (avoid_back and near_back):
                 return x, y
 
-    # ---- start and end ----
 
     def start(self):
         self.program.wait_visible(60)
@@ -226,7 +225,6 @@ class Soak:
             else:
                 self.escape()
 
-    # ---- play ----
 
     def walk(self):
         keys = [self.rng.choice(["a", "d"] if self.rng.random() < 0.6 else ["Left", "Right"])]
@@ -294,7 +292,6 @@ class Soak:
         self.hold(self.rng.sample(PLAY_KEYS, self.rng.randint(2, 4)), self.rng.uniform(0.1, 1.5))
         self.counts["key scramble"] += 1
 
-    # ---- menu ----
 
     def escape(self):
         """Escape closes the console and shows or hides the menu in the same press."""
@@ -342,7 +339,6 @@ class Soak:
         self.tap(*self.rng.sample(PLAY_KEYS, self.rng.randint(1, 3)))
         self.counts["keys on the menu"] += 1
 
-    # ---- console ----
 
     def open_console(self):
         self.tap("grave")
@@ -437,7 +433,6 @@ class Soak:
             (1, lambda: "say " + junk(77, 96)),  # longer than the input line
         ])()
 
-    # ---- the run ----
 
     def escape_and_back(self):
         self.escape()
