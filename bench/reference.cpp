@@ -55,7 +55,7 @@ using Calls = std::vector<Call>;
 
 std::map<std::string, Calls> sections;
 std::vector<GLuint> textureNames;   // ours, by the name the game's driver gave
-std::vector<unsigned char> pixels;  // what every texture upload sends
+std::vector<unsigned char> pixels;  // the game's uploads, the recording's pixel file whole
 
 // Reads the start-up's calls and the frames named in `wanted`; the other frames are skipped
 // unread, so that start-up costs no more than it must.
