@@ -1,5 +1,7 @@
 #include "platform/events.h"
 
+#include <cmath>
+
 #include "platform/keys.h"
 #include "platform/window_internal.h"
 
@@ -15,7 +17,7 @@ int queueCount = 0;
 bool quitPosted = false;
 
 uint32_t frameIntervalMs = 10;
-uint64_t lastPresent = 0;  // performance-counter value of the last presented frame; 0 = none yet
+uint64_t nextDue = 0;  // performance-counter value when the next frame is due; 0 = at once
 
 void Enqueue(uint32_t message, uint32_t wParam, int32_t x = 0, int32_t y = 0)
 {
@@ -107,10 +109,18 @@ void Translate(const SDL_Event &event)
     }
 }
 
-double MillisecondsSincePresent()
+uint64_t IntervalTicks()
+{
+    return uint64_t(frameIntervalMs) * SDL_GetPerformanceFrequency() / 1000;
+}
+
+double MillisecondsUntilDue()
 {
     const uint64_t now = SDL_GetPerformanceCounter();
-    return double(now - lastPresent) * 1000.0 / double(SDL_GetPerformanceFrequency());
+    if (nextDue <= now) {
+        return 0.0;
+    }
+    return double(nextDue - now) * 1000.0 / double(SDL_GetPerformanceFrequency());
 }
 
 bool PaintDue() { return P_WindowShown() && P_FrameDue(); }
@@ -121,10 +131,17 @@ void P_ResetQueue()
     queueHead = 0;
     queueCount = 0;
     quitPosted = false;
-    lastPresent = 0;
+    nextDue = 0;
 }
 
-void P_NoteFramePresented() { lastPresent = SDL_GetPerformanceCounter(); }
+void P_NoteFramePresented()
+{
+    // Frames keep a fixed schedule, so the time spent drawing comes out of the interval instead
+    // of adding to it; after a stall the schedule starts again from now rather than catching up.
+    const uint64_t now = SDL_GetPerformanceCounter();
+    const uint64_t scheduled = nextDue == 0 ? now + IntervalTicks() : nextDue + IntervalTicks();
+    nextDue = scheduled > now ? scheduled : now;
+}
 
 bool P_PumpOneEvent(int timeoutMilliseconds)
 {
@@ -142,7 +159,7 @@ void P_SetFrameInterval(uint32_t milliseconds) { frameIntervalMs = milliseconds;
 
 bool P_FrameDue()
 {
-    return lastPresent == 0 || MillisecondsSincePresent() >= double(frameIntervalMs);
+    return nextDue == 0 || SDL_GetPerformanceCounter() >= nextDue;
 }
 
 bool P_PeekMessage(P_Message *message)
@@ -162,10 +179,9 @@ bool P_PeekMessage(P_Message *message)
         return true;
     }
     // Nothing to do until the next frame is due: sleep, but wake for input.
-    const double waitMs = P_WindowShown() ? double(frameIntervalMs) - MillisecondsSincePresent()
-                                          : double(frameIntervalMs);
-    if (waitMs >= 1.0) {
-        P_PumpOneEvent(int(waitMs));
+    const double waitMs = P_WindowShown() ? MillisecondsUntilDue() : double(frameIntervalMs);
+    if (waitMs > 0.0) {
+        P_PumpOneEvent(int(ceil(waitMs)));
     }
     return false;
 }
