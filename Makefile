@@ -39,7 +39,8 @@ test: build asan-game
 bench: build
 	./bench/run-bench $(BUILD_DIR)
 
-fuzz: deps
+fuzz:
+	@./tools/install-deps fuzz
 	./tests/fuzz/run-fuzz $(FUZZ_DIR) $(FUZZ_SECONDS)
 
 soak: build asan-game

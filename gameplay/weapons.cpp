@@ -80,8 +80,9 @@ void DrawRailBeam(const Projectile &beam)
     glColor4d(0.0, 1.0, 1.0, beam.opacity);
     const float c = cosf(beam.origin.angle);
     const float s = sinf(beam.origin.angle);
-    DrawLine(beam.origin.x + c * 0.3f, beam.origin.y + s * 0.3f, beam.origin.x + c * beam.distance,
-             beam.origin.y + s * beam.distance, 1.0f);
+    DrawLine(double(beam.origin.x + c * 0.3f), double(beam.origin.y + s * 0.3f),
+             double(beam.origin.x + c * beam.distance), double(beam.origin.y + s * beam.distance),
+             1.0f);
     glDisable(GL_ALPHA_TEST);
     glDisable(GL_LINE_SMOOTH);
     glDisable(GL_BLEND);
