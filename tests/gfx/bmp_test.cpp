@@ -36,10 +36,10 @@ TEST_F(BmpTest, TwentyFourBitPicturesDecodeUprightWithoutPadding)
     for (const int width : {1, 3, 4, 5}) {
         for (const int height : {3, -3}) {
             SCOPED_TRACE(testing::Message() << width << "x" << height);
-            BmpSpec spec;
-            spec.width = width;
-            spec.height = height;
-            const ImagePtr image = Load(MakeBmp(spec));
+            BmpLayout layout;
+            layout.width = width;
+            layout.height = height;
+            const ImagePtr image = Load(MakeBmp(layout));
             ASSERT_NE(image, nullptr) << messages;
             ASSERT_EQ(image->width, width);
             ASSERT_EQ(image->height, 3);
@@ -62,19 +62,19 @@ TEST_F(BmpTest, PalettisedPicturesDecodeThroughTheirColourTable)
     for (const uint32_t headerSize : {40u, 12u}) {
         for (const bool fileHeader : {true, false}) {
             SCOPED_TRACE(testing::Message() << headerSize << (fileHeader ? " BM" : " packed"));
-            BmpSpec spec;
-            spec.width = 2;
-            spec.height = 2;
-            spec.headerSize = headerSize;
-            spec.fileHeader = fileHeader;
-            spec.bitCount = 8;
+            BmpLayout layout;
+            layout.width = 2;
+            layout.height = 2;
+            layout.headerSize = headerSize;
+            layout.fileHeader = fileHeader;
+            layout.bitCount = 8;
             for (int entry = 0; entry < 256; ++entry) {
-                spec.palette += {char(entry), char(255 - entry), char(entry / 2)};
-                spec.palette.append(headerSize == 40 ? 1 : 0, '\0');
+                layout.palette += {char(entry), char(255 - entry), char(entry / 2)};
+                layout.palette.append(headerSize == 40 ? 1 : 0, '\0');
             }
             const std::string indices = "\x01\xff\0\0\x80\x07\0\0";
-            spec.rows = std::string(indices.data(), 8);
-            const ImagePtr image = Load(MakeBmp(spec));
+            layout.rows = std::string(indices.data(), 8);
+            const ImagePtr image = Load(MakeBmp(layout));
             ASSERT_NE(image, nullptr) << messages;
             for (const int pixel : {0, 1, 2, 3}) {
                 const int entry = uint8_t(indices[pixel < 2 ? pixel : pixel + 2]);
@@ -109,13 +109,13 @@ TEST_F(BmpTest, EachFailureShowsItsMessage)
     // clang-format on
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << c.headerSize << " " << c.width << "x" << c.height);
-        BmpSpec spec;
-        spec.rows = MakeBmp(spec).substr(54);
-        spec.headerSize = c.headerSize;
-        spec.width = c.width;
-        spec.height = c.height;
-        spec.bitCount = c.bitCount;
-        EXPECT_EQ(Load(MakeBmp(spec)), nullptr);
+        BmpLayout layout;
+        layout.rows = MakeBmp(layout).substr(54);
+        layout.headerSize = c.headerSize;
+        layout.width = c.width;
+        layout.height = c.height;
+        layout.bitCount = c.bitCount;
+        EXPECT_EQ(Load(MakeBmp(layout)), nullptr);
         EXPECT_EQ(messages, c.message);
     }
     const std::string missing = dir.Path("missing.bmp");

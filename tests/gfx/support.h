@@ -32,7 +32,7 @@ inline void PutLE(std::string *out, uint32_t value, int bytes)
     }
 }
 
-struct BmpSpec {
+struct BmpLayout {
     int32_t width = 3;
     int32_t height = 3;  // negative: rows stored top first
     bool fileHeader = true;
@@ -43,38 +43,38 @@ struct BmpSpec {
     std::string rows;     // as stored; 24-bit rows of PixelColour when left empty
 };
 
-inline std::string MakeBmp(BmpSpec spec)
+inline std::string MakeBmp(BmpLayout layout)
 {
-    const int rows = spec.height < 0 ? -spec.height : spec.height;
-    const bool makeRows = spec.rows.empty() && spec.bitCount == 24 && spec.width > 0;
+    const int rows = layout.height < 0 ? -layout.height : layout.height;
+    const bool makeRows = layout.rows.empty() && layout.bitCount == 24 && layout.width > 0;
     for (int i = 0; makeRows && i < rows; ++i) {
-        const int y = spec.height < 0 ? rows - 1 - i : i;
-        for (int x = 0; x < spec.width; ++x) {
+        const int y = layout.height < 0 ? rows - 1 - i : i;
+        for (int x = 0; x < layout.width; ++x) {
             const Rgb colour = PixelColour(x, y);
-            spec.rows += {char(colour.b), char(colour.g), char(colour.r)};
+            layout.rows += {char(colour.b), char(colour.g), char(colour.r)};
         }
-        spec.rows.append(size_t((4 - spec.width * 3 % 4) % 4), '\0');
+        layout.rows.append(size_t((4 - layout.width * 3 % 4) % 4), '\0');
     }
-    const int sideBytes = spec.headerSize == 12 ? 2 : 4;
+    const int sideBytes = layout.headerSize == 12 ? 2 : 4;
     std::string header;
-    PutLE(&header, spec.headerSize, 4);
-    PutLE(&header, uint32_t(spec.width), sideBytes);
-    PutLE(&header, uint32_t(spec.height), sideBytes);
+    PutLE(&header, layout.headerSize, 4);
+    PutLE(&header, uint32_t(layout.width), sideBytes);
+    PutLE(&header, uint32_t(layout.height), sideBytes);
     PutLE(&header, 1, 2);
-    PutLE(&header, spec.bitCount, 2);
-    if (spec.headerSize != 12) {
-        PutLE(&header, spec.compression, 4);
-        header.resize(spec.headerSize < 40 ? 40 : spec.headerSize, '\0');
+    PutLE(&header, layout.bitCount, 2);
+    if (layout.headerSize != 12) {
+        PutLE(&header, layout.compression, 4);
+        header.resize(layout.headerSize < 40 ? 40 : layout.headerSize, '\0');
     }
     std::string file;
-    if (spec.fileHeader) {
-        const size_t offset = 14 + header.size() + spec.palette.size();
+    if (layout.fileHeader) {
+        const size_t offset = 14 + header.size() + layout.palette.size();
         file = "BM";
-        PutLE(&file, uint32_t(offset + spec.rows.size()), 4);
+        PutLE(&file, uint32_t(offset + layout.rows.size()), 4);
         PutLE(&file, 0, 4);
         PutLE(&file, uint32_t(offset), 4);
     }
-    return file + header + spec.palette + spec.rows;
+    return file + header + layout.palette + layout.rows;
 }
 
 // Files no picture reader may take, named: every cut of a 3x3 picture that loses a pixel, and
@@ -82,7 +82,7 @@ inline std::string MakeBmp(BmpSpec spec)
 inline std::vector<std::pair<std::string, std::string>> DamagedBmps()
 {
     std::vector<std::pair<std::string, std::string>> files;
-    const std::string whole = MakeBmp(BmpSpec());
+    const std::string whole = MakeBmp(BmpLayout());
     for (size_t length = 0; length + 3 < whole.size(); ++length) {
         files.emplace_back("cut at " + std::to_string(length), whole.substr(0, length));
     }
@@ -90,11 +90,11 @@ inline std::vector<std::pair<std::string, std::string>> DamagedBmps()
         {0, 3},      {3, 0},         {-3, 3}, {100000, 3},
         {3, -70000}, {16384, 16384}, {3, 4} /* rows missing */};
     for (const auto &[width, height] : sides) {
-        BmpSpec spec;
-        spec.width = width;
-        spec.height = height;
-        spec.rows = MakeBmp(BmpSpec()).substr(54);
-        files.emplace_back(std::to_string(width) + "x" + std::to_string(height), MakeBmp(spec));
+        BmpLayout layout;
+        layout.width = width;
+        layout.height = height;
+        layout.rows = MakeBmp(BmpLayout()).substr(54);
+        files.emplace_back(std::to_string(width) + "x" + std::to_string(height), MakeBmp(layout));
     }
     return files;
 }

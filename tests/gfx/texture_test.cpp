@@ -9,9 +9,9 @@
 namespace {
 class TextureTest : public ConsoleFileTest {
 protected:
-    std::vector<uint8_t> ReadKeyed(const BmpSpec &spec)
+    std::vector<uint8_t> ReadKeyed(const BmpLayout &layout)
     {
-        path = dir.Write("p.bmp", MakeBmp(spec));
+        path = dir.Write("p.bmp", MakeBmp(layout));
         return T_ReadColourKeyed(path.c_str(), &width, &height);
     }
     std::string path;
@@ -23,15 +23,15 @@ protected:
 // RGBA, bottom-left pixel first.
 TEST_F(TextureTest, ColourKeyMakesExactlyBlackTransparent)
 {
-    BmpSpec spec;
-    spec.width = 2;
-    spec.height = 2;
+    BmpLayout layout;
+    layout.width = 2;
+    layout.height = 2;
     // Blue, green, red per pixel, bottom row first, two bytes of padding after each row.
     const uint8_t rows[] = {0, 0, 0, 0, 0, 1, 0, 0, 1, 0, 0, 255, 255, 255, 0, 0};
-    spec.rows.assign(reinterpret_cast<const char *>(rows), sizeof rows);
+    layout.rows.assign(reinterpret_cast<const char *>(rows), sizeof rows);
     const std::vector<uint8_t> expected = {0, 0, 0, 0,   1,   0,   0,   255,
                                            0, 0, 1, 255, 255, 255, 255, 255};
-    EXPECT_EQ(ReadKeyed(spec), expected);
+    EXPECT_EQ(ReadKeyed(layout), expected);
     EXPECT_EQ(width, 2);
     EXPECT_EQ(height, 2);
     EXPECT_EQ(NewConsoleText(), "");
@@ -43,10 +43,10 @@ TEST_F(TextureTest, ColourKeyedRowsStayStraightAndUpright)
     for (const int pictureWidth : {1, 3, 4, 5}) {
         for (const int pictureHeight : {3, -3}) {
             SCOPED_TRACE(testing::Message() << pictureWidth << "x" << pictureHeight);
-            BmpSpec spec;
-            spec.width = pictureWidth;
-            spec.height = pictureHeight;
-            const std::vector<uint8_t> rgba = ReadKeyed(spec);
+            BmpLayout layout;
+            layout.width = pictureWidth;
+            layout.height = pictureHeight;
+            const std::vector<uint8_t> rgba = ReadKeyed(layout);
             ASSERT_EQ(width, pictureWidth);
             ASSERT_EQ(height, 3);
             ASSERT_EQ(rgba.size(), size_t(pictureWidth) * 3 * 4);
@@ -69,14 +69,14 @@ TEST_F(TextureTest, ColourKeyedReaderRefusesDamagedFiles)
           {8, 0, 40},
           {24, 1, 40},
           {24, 0, 12}}) {
-        BmpSpec spec;
-        spec.bitCount = bitCount;
-        spec.compression = compression;
-        spec.headerSize = headerSize;
-        spec.rows = std::string(64, '\x01');
+        BmpLayout layout;
+        layout.bitCount = bitCount;
+        layout.compression = compression;
+        layout.headerSize = headerSize;
+        layout.rows = std::string(64, '\x01');
         files.emplace_back("kind " + std::to_string(bitCount) + "/" + std::to_string(compression) +
                                "/" + std::to_string(headerSize),
-                           MakeBmp(spec));
+                           MakeBmp(layout));
     }
     for (const auto &[name, bytes] : files) {
         SCOPED_TRACE(name);

@@ -9,7 +9,7 @@ TEST(Tga, HeaderIsUncompressedGreyBottomLeft)
     const std::vector<uint8_t> grey(256 * 256, 7);
     const std::vector<uint8_t> file = EncodeGreyTga(256, 256, grey.data());
     ASSERT_EQ(file.size(), 18u + 256u * 256u);
-    // ID length, colour map type, image type 3, an empty colour map spec, origin 0,0,
+    // ID length, colour map type, image type 3, an empty colour map description, origin 0,0,
     // width 256 and height 256 little-endian, 8 bits, descriptor 0.
     const std::vector<uint8_t> expected = {0, 0, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 8, 0};
     EXPECT_EQ(std::vector<uint8_t>(file.begin(), file.begin() + 18), expected);
