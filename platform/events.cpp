@@ -1,9 +1,9 @@
 #include "platform/events.h"
 
-#include <cmath>
-
 #include "platform/keys.h"
 #include "platform/window_internal.h"
+
+#include <cmath>
 
 #include <SDL.h>
 
@@ -157,10 +157,7 @@ bool P_PumpOneEvent(int timeoutMilliseconds)
 
 void P_SetFrameInterval(uint32_t milliseconds) { frameIntervalMs = milliseconds; }
 
-bool P_FrameDue()
-{
-    return nextDue == 0 || SDL_GetPerformanceCounter() >= nextDue;
-}
+bool P_FrameDue() { return nextDue == 0 || SDL_GetPerformanceCounter() >= nextDue; }
 
 bool P_PeekMessage(P_Message *message)
 {
