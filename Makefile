@@ -20,12 +20,13 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
+# Both programs end with status 1 when the player quits normally.
 play: build
-	cd $(BUILD_DIR) && ./Vorn2
+	cd $(BUILD_DIR) && ./Vorn2 || [ $$? -eq 1 ]
 
 # The editor works on the game's own map: its data tree is its working directory.
 edit: build
-	cd $(BUILD_DIR)/basev2 && ../Vorn2Forge
+	cd $(BUILD_DIR)/basev2 && ../Vorn2Forge || [ $$? -eq 1 ]
 
 # The game built with AddressSanitizer and UBSan, for the soak tests.
 asan-game: deps
