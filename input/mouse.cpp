@@ -84,10 +84,3 @@ void ProcessInput()
     }
     ClickMenu();
 }
-
-void ResetMouse()
-{
-    mouseButtons[0] = mouseButtons[1] = mouseButtons[2] = false;
-    mouseDelta[0] = mouseDelta[1] = 0;
-    mouseMoved = false;
-}

@@ -27,6 +27,3 @@ void MouseLook();
 
 // Aims and fires for player 2 in play; on the menu, clicks its buttons.
 void ProcessInput();
-
-// Forgets buttons, movement and the first-movement flag.
-void ResetMouse();

@@ -248,8 +248,6 @@ void Shutdown()
     P_ShowCursor(true);
 }
 
-bool GameEnding() { return gameEnding; }
-
 uint32_t FrameDelta()
 {
     clockNow = P_Ticks();

@@ -11,9 +11,6 @@ struct WorldPoint {
 // quit message. Further calls do nothing.
 void Shutdown();
 
-// True once Shutdown has run; what is left of a tick must not touch released resources.
-bool GameEnding();
-
 // Milliseconds since the previous call (unsigned, so a timer wrap still gives a small number).
 uint32_t FrameDelta();
 
