@@ -146,6 +146,13 @@ bool P_SetDisplayMode(int32_t width, int32_t height)
         closest.w != width || closest.h != height) {
         return false;
     }
+    // A borderless window already covers a desktop of that size; switching would only make the
+    // screen flicker and wait on the window manager.
+    SDL_DisplayMode desktop;
+    if (SDL_GetDesktopDisplayMode(display < 0 ? 0 : display, &desktop) == 0 && desktop.w == width &&
+        desktop.h == height) {
+        return true;
+    }
     if (SDL_SetWindowDisplayMode(window, &closest) != 0) {
         return false;
     }
