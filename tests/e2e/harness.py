@@ -35,8 +35,10 @@ class Display:
     def __init__(self):
         read_fd, write_fd = os.pipe()
         self.process = subprocess.Popen(
+            # -noreset: an X server resets when its last client leaves, and refuses
+            # connections while it does; the polling here leaves it often.
             ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "800x600x24",
-             "-nolisten", "tcp"],
+             "-nolisten", "tcp", "-noreset"],
             pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_fd)
         with os.fdopen(read_fd) as pipe:
