@@ -6,10 +6,6 @@
 #include "platform/file.h"
 
 namespace {
-constexpr int32_t KIND_MPEG_VIDEO = 1;
-constexpr int32_t KIND_WAVE_AUDIO = 2;
-constexpr int32_t KIND_SEQUENCER = 3;
-
 uint32_t savedVolume = 0;
 
 uint32_t LeftChannel(uint32_t volume) { return volume & 0xFFFF; }
@@ -38,9 +34,9 @@ bool Sound::Open(const char *path, int32_t kind)
 {
     P_FreeVoice(deviceId);
     deviceId = 0;
-    if (kind == KIND_MPEG_VIDEO || kind == KIND_SEQUENCER) {
+    if (kind == SOUND_MPEG_VIDEO || kind == SOUND_SEQUENCER) {
         deviceId = P_LoadVoice(path, true);
-    } else if (kind == KIND_WAVE_AUDIO) {
+    } else if (kind == SOUND_WAVE_AUDIO) {
         deviceId = P_LoadVoice(path, false);
     }
     // Only the file's presence is reported: a file the mixer cannot decode still counts as loaded.

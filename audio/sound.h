@@ -6,6 +6,11 @@
 // with rewind restarts it, pausing keeps its place. Without an audio device, or for a file that
 // cannot be decoded, a Sound stays silent and every call on it does nothing. The notify
 // parameters are kept for callers but nothing listens for the end of a sound.
+// The kinds Sound::Open takes.
+constexpr int32_t SOUND_MPEG_VIDEO = 1;
+constexpr int32_t SOUND_WAVE_AUDIO = 2;
+constexpr int32_t SOUND_SEQUENCER = 3;
+
 class Sound {
 public:
     Sound() = default;

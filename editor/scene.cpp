@@ -5,6 +5,7 @@
 #include "platform/gl.h"
 #include "platform/timer.h"
 #include "world/map.h"
+#include "world/world.h"
 
 #include <cstdio>
 
@@ -17,17 +18,14 @@ char statusText[128];
 bool statusFailure = false;
 uint32_t statusSince = 0;
 
-void CellQuad(double left, double top)
+// The cell's quad as the game draws it; also off the grid, where the cursor may stray.
+void CellQuad(int32_t index)
 {
     glBegin(GL_QUADS);
-    glTexCoord2d(0.0, 0.0);
-    glVertex2d(left, top - M_CELL_HEIGHT);
-    glTexCoord2d(0.0, 1.0);
-    glVertex2d(left, top);
-    glTexCoord2d(1.0, 1.0);
-    glVertex2d(left + M_CELL_WIDTH, top);
-    glTexCoord2d(1.0, 0.0);
-    glVertex2d(left + M_CELL_WIDTH, top - M_CELL_HEIGHT);
+    for (const W_Vertex &corner : W_BrickQuad(index).corners) {
+        glTexCoord2d(corner.u, corner.v);
+        glVertex2d(corner.x, corner.y);
+    }
     glEnd();
 }
 
@@ -45,18 +43,17 @@ void DrawCells()
         if (!HasPicture(code)) {
             continue;
         }
-        const CellCorner corner = EditorCellCorner(index);
         editorBricks[code].Bind();
         glEnable(GL_TEXTURE_2D);
         glColor3f(1.0f, 1.0f, 1.0f);
-        CellQuad(corner.left, corner.top);
+        CellQuad(index);
         glDisable(GL_TEXTURE_2D);
     }
 }
 
 void DrawCursor()
 {
-    const CellCorner corner = EditorCellCorner(editor.cursorCell);
+    const CellPosition corner = M_CellPosition(editor.cursorCell);
     if (HasPicture(editor.currentKind)) {
         editorBricks[editor.currentKind].Bind();
     }
@@ -64,7 +61,7 @@ void DrawCursor()
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_TEXTURE_2D);
     glColor4f(1.0f, 1.0f, 1.0f, 0.7f);
-    CellQuad(corner.left, corner.top);
+    CellQuad(editor.cursorCell);
     glDisable(GL_TEXTURE_2D);
     glEnable(GL_LINE_SMOOTH);
     glColor3f(1.0f, 1.0f, 1.0f);
@@ -91,13 +88,6 @@ void DrawStatus()
     F_Print(210, 26, "%s", statusText);
 }
 }  // namespace
-
-CellCorner EditorCellCorner(int32_t index)
-{
-    const int32_t column = index / M_ROWS;
-    const int32_t row = index - column * M_ROWS;
-    return CellCorner{column * M_CELL_WIDTH + M_LEFT, M_TOP - row * M_CELL_HEIGHT};
-}
 
 void ShowEditorStatus(const char *text, bool failure)
 {

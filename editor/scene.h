@@ -4,15 +4,6 @@
 
 #include <cstdint>
 
-struct CellCorner {
-    double left;
-    double top;
-};
-
-// Top-left corner of cell `index` as the editor places its cursor: column and row by division
-// truncating toward zero, so index -1 sits just above the grid's top-left cell.
-CellCorner EditorCellCorner(int32_t index);
-
 // The editor's brick pictures, slot = cell code (slot 0 unused).
 extern T_Texture editorBricks[9];
 

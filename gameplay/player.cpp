@@ -12,7 +12,6 @@ Player players[2];
 float gravity = 0.3f;
 
 namespace {
-constexpr float PI = 3.1415927f;
 constexpr float HALF_PI = 1.5707964f;
 constexpr float THREE_HALF_PI = 4.712389f;
 constexpr float DEGREES_TO_RADIANS = 0.017453292f;

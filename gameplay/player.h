@@ -36,6 +36,10 @@ constexpr int32_t MOVE_JUMP = 0;
 constexpr int32_t MOVE_LEFT = 1;
 constexpr int32_t MOVE_RIGHT = 2;
 
+// Angles are 32-bit floats in radians; the game's own value of pi.
+constexpr float PI = 3.1415927f;
+constexpr float RADIANS_TO_DEGREES = 180.0f / PI;
+
 constexpr float FLOOR_HEIGHT = 0.3f;  // lowest centre of a player; also the hit radius
 constexpr int32_t SPAWN_POINT_CAPACITY = 65536;
 constexpr int32_t WEAPON_SLOTS = 10;

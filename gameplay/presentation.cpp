@@ -7,11 +7,8 @@
 #include <cstdio>
 
 namespace {
-constexpr float PI = 3.1415927f;
-constexpr float RADIANS_TO_DEGREES = 180.0f / PI;
 constexpr int32_t SPAWN_ENTRY = 1;  // both players start at the map's second respawn point
 constexpr int32_t START_HEALTH = 125;
-constexpr int32_t WAVE_AUDIO = 2;
 constexpr size_t PATH_SIZE = 256;
 
 T_Texture weaponSprites[WEAPON_SLOTS];
@@ -86,7 +83,7 @@ void LoadPlayer(Player &player, const char *directory)
     snprintf(path, sizeof path, "%s/cr.fp", directory);
     player.crouch.Load(path, 1);
     snprintf(path, sizeof path, "%s/jump.wav", directory);
-    player.jumpSound.Open(path, WAVE_AUDIO);
+    player.jumpSound.Open(path, SOUND_WAVE_AUDIO);
     for (int32_t i = 0; i < 10; ++i) {
         snprintf(path, sizeof path, "basev2/textures/cross/cross%d.bmp", int(i));
         player.crosshairs[i].Load(path, true);

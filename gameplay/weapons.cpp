@@ -13,7 +13,6 @@
 
 namespace {
 constexpr char MODEL_DIRECTORY[] = "basev2/models/sarge";
-constexpr int32_t WAVE_AUDIO = 2;
 constexpr float SPAWN_DISTANCE = 0.35f;
 constexpr float ROCKET_SPEED = 0.0075f;  // world units per millisecond
 constexpr float PLASMA_SPEED = 0.01f;
@@ -22,7 +21,6 @@ constexpr float ARENA_LEFT = -4.0f;
 constexpr float ARENA_RIGHT = 4.0f;
 constexpr float ARENA_BOTTOM = 0.0f;  // the floor line: shots below it have left the arena
 constexpr float ARENA_TOP = 3.0f;
-constexpr float RADIANS_TO_DEGREES = 180.0f / 3.1415927f;
 
 uint32_t reloadTimes[WEAPON_SLOTS];
 int32_t damages[WEAPON_SLOTS];
@@ -256,23 +254,23 @@ void InitGameplay()
 {
     LoadPlayer(players[0], MODEL_DIRECTORY);
     LoadPlayer(players[1], MODEL_DIRECTORY);
-    hitSound.Open("basev2/media/weapons/hit.wav", WAVE_AUDIO);
+    hitSound.Open("basev2/media/weapons/hit.wav", SOUND_WAVE_AUDIO);
 
     plasmaShot.Load("basev2/textures/weapons/plasma_shoot.BMP", false);
     LoadWeaponSprite(WEAPON_PLASMA, "basev2/textures/weapons/plasma_weapon.BMP");
-    plasmaSound.Open("basev2/media/weapons/Plasma.wav", WAVE_AUDIO);
+    plasmaSound.Open("basev2/media/weapons/Plasma.wav", SOUND_WAVE_AUDIO);
     LoadWeapon(WEAPON_PLASMA, 90, 20);
 
     LoadWeaponSprite(WEAPON_RAIL, "basev2/textures/weapons/rail_weapon.BMP");
-    railSound.Open("basev2/media/weapons/Rail.wav", WAVE_AUDIO);
+    railSound.Open("basev2/media/weapons/Rail.wav", SOUND_WAVE_AUDIO);
     LoadWeapon(WEAPON_RAIL, 1500, 100);
 
     LoadWeaponSprite(WEAPON_ROCKET, "basev2/textures/weapons/rocket_weapon.BMP");
     rocketShot.Load("basev2/textures/weapons/rocket_shoot.BMP", true);
-    rocketSound.Open("basev2/media/weapons/rocket.wav", WAVE_AUDIO);
+    rocketSound.Open("basev2/media/weapons/rocket.wav", SOUND_WAVE_AUDIO);
     explosion.Load("basev2/models/weapons/rocket.fp", 1);
     explosion.SetRate(40.0f);
-    rocketHitSound.Open("basev2/media/weapons/rocket_hit.wav", WAVE_AUDIO);
+    rocketHitSound.Open("basev2/media/weapons/rocket_hit.wav", SOUND_WAVE_AUDIO);
     LoadWeapon(WEAPON_ROCKET, 800, 100);
 
     RegisterPlayerVariables();

@@ -1,6 +1,7 @@
 #include "input/actions.h"
 
 #include "gameplay/player.h"
+#include "gameplay/weapons.h"
 
 namespace {
 // clang-format off
@@ -8,9 +9,6 @@ constexpr int32_t KEY_F12 = 123, KEY_SPACE = 32, KEY_RIGHT = 39, KEY_LEFT = 37, 
                   KEY_NUMPAD_0 = 96, KEY_INSERT = 45, KEY_DELETE = 46, KEY_END = 35,
                   KEY_F8 = 119, KEY_F9 = 120;
 // clang-format on
-constexpr int32_t WEAPON_ROCKET = 2;
-constexpr int32_t WEAPON_RAIL = 3;
-constexpr int32_t WEAPON_PLASMA = 4;
 constexpr float AIM_STEP_DEGREES = 4.0f;
 
 int32_t weaponCycleStep = 0;

@@ -7,7 +7,6 @@ Sound menuClick;
 Sound menuMove;
 
 namespace {
-constexpr int32_t WAVE_AUDIO = 2;
 constexpr double PULSE_PER_MS = 0.0013;  // about 0.77 s for a full fade
 
 void TexturedQuad(double left, double bottom, double right, double top)
@@ -94,8 +93,8 @@ void Menu::Init()
     InitButton(backButton, "basev2/textures/menu/back_0.bmp", "basev2/textures/menu/back_1.bmp",
                -1.95, -0.35);
     cursor.Load("basev2/textures/menu/cursor_0.bmp", true);
-    menuClick.Open("basev2/media/menu/click.wav", WAVE_AUDIO);
-    menuMove.Open("basev2/media/menu/move.wav", WAVE_AUDIO);
+    menuClick.Open("basev2/media/menu/click.wav", SOUND_WAVE_AUDIO);
+    menuMove.Open("basev2/media/menu/move.wav", SOUND_WAVE_AUDIO);
 }
 
 void Menu::Draw(uint32_t delta, double x, double y)

@@ -21,7 +21,6 @@
 
 namespace {
 constexpr uint32_t KEY_ESCAPE = 27;
-constexpr int32_t MUSIC_SEQUENCER = 3;
 constexpr int32_t BRICK_SLOTS = 9;  // slot 0 is never loaded: slots are cell codes
 constexpr char CREDIT_AUTHORS[] = "Vorn II - made by the Vorn2 team, Anvil Works";
 constexpr char CREDIT_SITE[] = "http://vorn2.example.org";
@@ -89,7 +88,7 @@ void StartUp()
     SetMouseHooks(MouseHooks{&mainMenu.visible, cursorWorld, &mouseAimDivisor, &musicPending,
                              ClickMenu, PlayMusic, Shutdown});
     InitGameplay();
-    music.Open("basev2/media/music/ingame1.mid", MUSIC_SEQUENCER);
+    music.Open("basev2/media/music/ingame1.mid", SOUND_SEQUENCER);
     P_SetScreenSaverRunning(true);
     windowActive = 1;
 }

@@ -117,7 +117,7 @@ TEST_F(EditorTest, CursorCornerTruncatesTowardZero)
                           {-1, -4.0, 3.2}, {600, 4.0, 3.0}, {-31, -4.4, 3.2}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.index);
-        const CellCorner corner = EditorCellCorner(c.index);
+        const CellPosition corner = M_CellPosition(c.index);
         EXPECT_NEAR(corner.left, c.left, 1e-9);
         EXPECT_NEAR(corner.top, c.top, 1e-9);
     }
