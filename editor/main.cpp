@@ -5,6 +5,9 @@
 #include "platform/window.h"
 #include "shell/display.h"
 #include "world/map.h"
+#include "world/world.h"
+
+#include <cstdio>
 
 namespace {
 int32_t videoModeIndex = 1;
@@ -12,14 +15,10 @@ bool quitting = false;
 
 void LoadBricks()
 {
-    static const char *const BRICK_FILES[] = {
-        "../basev2/textures/briks/br1.bmp", "../basev2/textures/briks/br2.bmp",
-        "../basev2/textures/briks/br3.bmp", "../basev2/textures/briks/br4.bmp",
-        "../basev2/textures/briks/br5.bmp", "../basev2/textures/briks/br6.bmp",
-        "../basev2/textures/briks/br7.bmp", "../basev2/textures/briks/respawn.bmp",
-    };
-    for (int32_t code = 1; code <= editor.kindCount; ++code) {
-        editorBricks[code].LoadEditor(BRICK_FILES[code - 1]);
+    for (int32_t code = 1; code <= W_BRICK_KINDS; ++code) {
+        char path[64];
+        snprintf(path, sizeof path, "../basev2/textures/%s", W_BRICK_FILES[code - 1]);
+        editorBricks[code].LoadEditor(path);
     }
 }
 

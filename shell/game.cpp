@@ -19,6 +19,8 @@
 #include "world/map.h"
 #include "world/world.h"
 
+#include <cstdio>
+
 namespace {
 constexpr uint32_t KEY_ESCAPE = 27;
 constexpr int32_t BRICK_SLOTS = 9;  // slot 0 is never loaded: slots are cell codes
@@ -53,15 +55,11 @@ int32_t ClickMenu(double x, double y) { return mainMenu.Click(x, y); }
 
 void LoadBricks()
 {
-    static const char *const BRICK_FILES[] = {
-        "basev2/textures/briks/br1.bmp", "basev2/textures/briks/br2.bmp",
-        "basev2/textures/briks/br3.bmp", "basev2/textures/briks/br4.bmp",
-        "basev2/textures/briks/br5.bmp", "basev2/textures/briks/br6.bmp",
-        "basev2/textures/briks/br7.bmp", "basev2/textures/briks/respawn.bmp",
-    };
-    brickTextureCount = 8;
+    brickTextureCount = W_BRICK_KINDS;
     for (int32_t code = 1; code <= brickTextureCount; ++code) {
-        brickTextures[code].Load(BRICK_FILES[code - 1], true);
+        char path[64];
+        snprintf(path, sizeof path, "basev2/textures/%s", W_BRICK_FILES[code - 1]);
+        brickTextures[code].Load(path, true);
     }
 }
 

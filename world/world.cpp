@@ -3,6 +3,11 @@
 #include "platform/gl.h"
 #include "world/map.h"
 
+const char *const W_BRICK_FILES[W_BRICK_KINDS] = {
+    "briks/br1.bmp", "briks/br2.bmp", "briks/br3.bmp", "briks/br4.bmp",
+    "briks/br5.bmp", "briks/br6.bmp", "briks/br7.bmp", "briks/respawn.bmp",
+};
+
 namespace {
 constexpr double REPEATS = 5.0;  // the background relies on the texture's default repeat wrap
 

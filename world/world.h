@@ -17,6 +17,11 @@ struct W_Quad {
     W_Vertex corners[4];
 };
 
+// The pictures of cell codes 1 to 8, relative to a data tree's textures folder: the game finds
+// them under "basev2/textures/", the editor under "../basev2/textures/".
+constexpr int32_t W_BRICK_KINDS = 8;
+extern const char *const W_BRICK_FILES[W_BRICK_KINDS];
+
 // Draws the background over the whole view, its picture repeated 5 times each way, dimmed to 90%.
 // Leaves texturing disabled; blending is left to the caller.
 void W_DrawBackground(const T_Texture &background);
