@@ -6,6 +6,7 @@
 #include "gfx/texture.h"
 #include "input/bindings.h"
 #include "platform/gl.h"
+#include "platform/keys.h"
 #include "shell/display.h"
 
 #include <cmath>
@@ -15,15 +16,9 @@
 
 namespace {
 constexpr int32_t MAX_TYPED = 80;
-constexpr uint32_t KEY_BACKQUOTE_CHARACTER = 96;
-constexpr uint32_t KEY_OEM_BACKQUOTE = 192;
-constexpr uint32_t KEY_BACKSPACE = 8;
-constexpr uint32_t KEY_TAB = 9;
-constexpr uint32_t KEY_LINE_FEED = 10;
-constexpr uint32_t KEY_ENTER = 13;
-constexpr uint32_t KEY_UP = 38;
-constexpr uint32_t KEY_DOWN = 40;
-constexpr uint32_t KEY_INSERT = 45;
+// Characters, as they arrive with C_CHARACTER; key codes come from platform/keys.h.
+constexpr uint32_t CHAR_BACKSPACE = 8, CHAR_TAB = 9, CHAR_LINE_FEED = 10, CHAR_ENTER = 13,
+                   CHAR_BACKQUOTE = 96;
 
 struct HistoryLine {
     char text[C_LINE_SIZE];
@@ -60,7 +55,7 @@ void SetInputLine(const char *text)
 void OnCharacter(uint32_t code)
 {
     switch (code) {
-    case KEY_BACKSPACE:
+    case CHAR_BACKSPACE:
         if (inputLength > 0) {
             const size_t length = strlen(inputLine);
             if (length > 0) {
@@ -69,14 +64,14 @@ void OnCharacter(uint32_t code)
             --inputLength;
         }
         break;
-    case KEY_TAB:
+    case CHAR_TAB:
         if (inputLine[0] != '\0') {
             SetInputLine(C_Complete(inputLine));
         }
         break;
-    case KEY_LINE_FEED:
+    case CHAR_LINE_FEED:
         break;
-    case KEY_ENTER: {
+    case CHAR_ENTER: {
         historyPosition = 0;
         char line[C_LINE_SIZE];
         memcpy(line, inputLine, sizeof line);
@@ -100,21 +95,21 @@ void OnCharacter(uint32_t code)
 void OnKeyDown(uint32_t code)
 {
     switch (code) {
-    case KEY_UP:
+    case P_KEY_UP:
         ++historyPosition;
         if (C_HistoryGet(historyPosition)[0] == '\0') {
             --historyPosition;
         }
         SetInputLine(C_HistoryGet(historyPosition));
         break;
-    case KEY_DOWN:
+    case P_KEY_DOWN:
         --historyPosition;
         if (C_HistoryGet(historyPosition)[0] == '\0') {
             historyPosition = 0;
         }
         SetInputLine(C_HistoryGet(historyPosition));
         break;
-    case KEY_INSERT:
+    case P_KEY_INSERT:
         cursorShape = !cursorShape;
         break;
     default:
@@ -146,11 +141,11 @@ void C_SetOpen(uint32_t keyCode, bool open)
 
 void C_KeyEvent(uint32_t message, uint32_t code)
 {
-    if (code == KEY_BACKQUOTE_CHARACTER && message == C_CHARACTER) {
-        C_SetOpen(KEY_BACKQUOTE_CHARACTER, !consoleOpen);
+    if (code == CHAR_BACKQUOTE && message == C_CHARACTER) {
+        C_SetOpen(CHAR_BACKQUOTE, !consoleOpen);
         return;
     }
-    if (code == KEY_OEM_BACKQUOTE) {
+    if (code == P_KEY_GRAVE) {
         inputLine[0] = '\0';
         if (message == C_CHARACTER) {
             consoleOpen = !consoleOpen;

@@ -1,20 +1,11 @@
 #include "editor/editor.h"
 
+#include "platform/keys.h"
 #include "world/map.h"
 
 EditorState editor = {0, 1, 8};
 
 namespace {
-constexpr uint32_t KEY_ENTER = 13;
-constexpr uint32_t KEY_ESCAPE = 27;
-constexpr uint32_t KEY_SPACE = 32;
-constexpr uint32_t KEY_LEFT = 37;
-constexpr uint32_t KEY_UP = 38;
-constexpr uint32_t KEY_RIGHT = 39;
-constexpr uint32_t KEY_DOWN = 40;
-constexpr uint32_t KEY_S = 'S';
-constexpr uint32_t KEY_F5 = 116;
-constexpr uint32_t KEY_F7 = 118;
 
 void NextKind()
 {
@@ -33,29 +24,29 @@ EditorRequest EditorKeyDown(uint32_t key, bool control)
 {
     // Moving is plain index arithmetic: up from row 0 lands on row 29 of the column to the left.
     switch (key) {
-    case KEY_ESCAPE:
+    case P_KEY_ESCAPE:
         return EditorRequest::QUIT;
-    case KEY_RIGHT:
+    case P_KEY_RIGHT:
         editor.cursorCell += M_ROWS;
         break;
-    case KEY_LEFT:
+    case P_KEY_LEFT:
         editor.cursorCell -= M_ROWS;
         break;
-    case KEY_UP:
+    case P_KEY_UP:
         editor.cursorCell -= 1;
         break;
-    case KEY_DOWN:
+    case P_KEY_DOWN:
         editor.cursorCell += 1;
         break;
-    case KEY_SPACE:
-    case KEY_ENTER:
+    case P_KEY_SPACE:
+    case P_KEY_ENTER:
         M_SetCell(editor.cursorCell, int16_t(editor.currentKind));  // ignored off the grid
         break;
-    case KEY_F5:
+    case P_KEY_F5:
         return EditorRequest::SAVE;
-    case KEY_S:
+    case 'S':
         return control ? EditorRequest::SAVE : EditorRequest::NONE;
-    case KEY_F7:
+    case P_KEY_F7:
         M_LoadMapEditor(EDITOR_MAP_PATH);
         break;
     default:

@@ -2,13 +2,9 @@
 
 #include "gameplay/player.h"
 #include "gameplay/weapons.h"
+#include "platform/keys.h"
 
 namespace {
-// clang-format off
-constexpr int32_t KEY_F12 = 123, KEY_SPACE = 32, KEY_RIGHT = 39, KEY_LEFT = 37, KEY_UP = 38,
-                  KEY_NUMPAD_0 = 96, KEY_INSERT = 45, KEY_DELETE = 46, KEY_END = 35,
-                  KEY_F8 = 119, KEY_F9 = 120;
-// clang-format on
 constexpr float AIM_STEP_DEGREES = 4.0f;
 
 int32_t weaponCycleStep = 0;
@@ -54,24 +50,24 @@ void BindDefaultKeys(const ShellActions &actions)
     constexpr bool REPEAT = false;
     constexpr bool ONCE = true;
     ClearBindings();
-    BindKey(KEY_F12, actions.shutdown, REPEAT);
+    BindKey(P_KEY_F12, actions.shutdown, REPEAT);
     BindKey('D', Player1Right, REPEAT);
     BindKey('A', Player1Left, REPEAT);
-    BindKey(KEY_SPACE, Player1Fire, REPEAT);
+    BindKey(P_KEY_SPACE, Player1Fire, REPEAT);
     BindKey('W', Player1Jump, REPEAT);
     BindKey('T', Player1AimUp, REPEAT);
     BindKey('F', Player1AimDown, REPEAT);
     BindKey('1', Player1Rail, ONCE);
     BindKey('2', Player1Plasma, ONCE);
     BindKey('3', Player1Rocket, ONCE);
-    BindKey(KEY_RIGHT, Player2Right, REPEAT);
-    BindKey(KEY_LEFT, Player2Left, REPEAT);
-    BindKey(KEY_UP, Player2Jump, REPEAT);
+    BindKey(P_KEY_RIGHT, Player2Right, REPEAT);
+    BindKey(P_KEY_LEFT, Player2Left, REPEAT);
+    BindKey(P_KEY_UP, Player2Jump, REPEAT);
     BindKey('Q', Player1Cycle, ONCE);
-    BindKey(KEY_NUMPAD_0, Player2Cycle, ONCE);
-    BindKey(KEY_INSERT, Player2Rail, ONCE);
-    BindKey(KEY_DELETE, Player2Plasma, ONCE);
-    BindKey(KEY_END, Player2Rocket, ONCE);
-    BindKey(KEY_F8, actions.pauseMusic, ONCE);
-    BindKey(KEY_F9, actions.playMusic, ONCE);
+    BindKey(P_KEY_NUMPAD_0, Player2Cycle, ONCE);
+    BindKey(P_KEY_INSERT, Player2Rail, ONCE);
+    BindKey(P_KEY_DELETE, Player2Plasma, ONCE);
+    BindKey(P_KEY_END, Player2Rocket, ONCE);
+    BindKey(P_KEY_F8, actions.pauseMusic, ONCE);
+    BindKey(P_KEY_F9, actions.playMusic, ONCE);
 }

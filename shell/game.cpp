@@ -13,6 +13,7 @@
 #include "input/mouse.h"
 #include "menu/menu.h"
 #include "platform/events.h"
+#include "platform/keys.h"
 #include "platform/timer.h"
 #include "platform/window.h"
 #include "shell/display.h"
@@ -22,7 +23,6 @@
 #include <cstdio>
 
 namespace {
-constexpr uint32_t KEY_ESCAPE = 27;
 constexpr int32_t BRICK_SLOTS = 9;  // slot 0 is never loaded: slots are cell codes
 constexpr char CREDIT_AUTHORS[] = "Vorn II - made by the Vorn2 team, Anvil Works";
 constexpr char CREDIT_SITE[] = "http://vorn2.example.org";
@@ -96,7 +96,7 @@ void ToggleMenu()
     if (musicPending) {
         music.Play(false, false);
     }
-    C_SetOpen(KEY_ESCAPE, false);
+    C_SetOpen(P_KEY_ESCAPE, false);
     mainMenu.visible = !mainMenu.visible;
     mainMenu.playButton.clickArmed = true;
     menuClick.Play(true, false);
@@ -111,7 +111,7 @@ void OnKeyDown(uint32_t key)
         KeyDown(key);
     }
     // Auto-repeat finds escapeArmed false until the key comes up: one toggle per press.
-    if (key == KEY_ESCAPE && mainMenu.escapeArmed) {
+    if (key == P_KEY_ESCAPE && mainMenu.escapeArmed) {
         ToggleMenu();
     }
 }
@@ -121,7 +121,7 @@ void OnKeyUp(uint32_t key)
     if (!mainMenu.visible) {
         KeyUp(key);
     }
-    if (key == KEY_ESCAPE) {
+    if (key == P_KEY_ESCAPE) {
         mainMenu.escapeArmed = true;
     }
 }

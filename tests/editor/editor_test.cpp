@@ -1,14 +1,13 @@
 #include "editor/editor.h"
 
 #include "editor/scene.h"
+#include "platform/keys.h"
 #include "tests/support/temp_dir.h"
 #include "world/map.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-constexpr uint32_t KEY_SPACE = 32, KEY_ENTER = 13, KEY_ESCAPE = 27, KEY_LEFT = 37, KEY_UP = 38,
-                   KEY_RIGHT = 39, KEY_DOWN = 40, KEY_F5 = 116, KEY_F6 = 117, KEY_F7 = 118;
 
 class EditorTest : public ::testing::Test {
 protected:
@@ -41,13 +40,13 @@ TEST_F(EditorTest, KindsCycleThroughAllEight)
 
 TEST_F(EditorTest, PlacingAndClearing)
 {
-    EditorKeyDown(KEY_SPACE, false);
+    EditorKeyDown(P_KEY_SPACE, false);
     EXPECT_EQ(Cell(0), 1);
     EditorCharacter('.');
     EXPECT_EQ(Cell(0), 0);
     EditorCharacter('k');
-    EditorKeyDown(KEY_DOWN, false);
-    EditorKeyDown(KEY_ENTER, false);
+    EditorKeyDown(P_KEY_DOWN, false);
+    EditorKeyDown(P_KEY_ENTER, false);
     EXPECT_EQ(Cell(1), 2);
 }
 
@@ -60,8 +59,8 @@ TEST_F(EditorTest, CursorMovesByColumnsAndRows)
         int32_t to;
     };
     const Case cases[] = {
-        {0, KEY_RIGHT, 30}, {30, KEY_LEFT, 0},     {31, KEY_UP, 30},   {30, KEY_UP, 29},
-        {29, KEY_DOWN, 30}, {599, KEY_RIGHT, 629}, {0, KEY_LEFT, -30}, {0, KEY_UP, -1},
+        {0, P_KEY_RIGHT, 30}, {30, P_KEY_LEFT, 0},     {31, P_KEY_UP, 30},   {30, P_KEY_UP, 29},
+        {29, P_KEY_DOWN, 30}, {599, P_KEY_RIGHT, 629}, {0, P_KEY_LEFT, -30}, {0, P_KEY_UP, -1},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << c.from << " key " << c.key);
@@ -75,7 +74,7 @@ TEST_F(EditorTest, NothingIsWrittenWithTheCursorOffTheGrid)
 {
     for (const int32_t cell : {-1, -30, 600, 629}) {
         editor.cursorCell = cell;
-        EditorKeyDown(KEY_SPACE, false);
+        EditorKeyDown(P_KEY_SPACE, false);
         EditorCharacter('.');
     }
     for (int32_t i = 0; i < M_CELLS; ++i) {
@@ -85,11 +84,11 @@ TEST_F(EditorTest, NothingIsWrittenWithTheCursorOffTheGrid)
 
 TEST_F(EditorTest, RequestsForTheShell)
 {
-    EXPECT_EQ(EditorKeyDown(KEY_ESCAPE, false), EditorRequest::QUIT);
-    EXPECT_EQ(EditorKeyDown(KEY_F5, false), EditorRequest::SAVE);
+    EXPECT_EQ(EditorKeyDown(P_KEY_ESCAPE, false), EditorRequest::QUIT);
+    EXPECT_EQ(EditorKeyDown(P_KEY_F5, false), EditorRequest::SAVE);
     EXPECT_EQ(EditorKeyDown('S', true), EditorRequest::SAVE);
     EXPECT_EQ(EditorKeyDown('S', false), EditorRequest::NONE);
-    EXPECT_EQ(EditorKeyDown(KEY_F6, false), EditorRequest::NONE);
+    EXPECT_EQ(EditorKeyDown(P_KEY_F6, false), EditorRequest::NONE);
 }
 
 TEST_F(EditorTest, F7LoadsTheMapOverTheEdits)
@@ -100,8 +99,8 @@ TEST_F(EditorTest, F7LoadsTheMapOverTheEdits)
     bytes[60] = 5;  // the cell right of the top-left one
     dir.Write(EDITOR_MAP_PATH, bytes);
     editor.cursorCell = 2;
-    EditorKeyDown(KEY_SPACE, false);
-    EditorKeyDown(KEY_F7, false);
+    EditorKeyDown(P_KEY_SPACE, false);
+    EditorKeyDown(P_KEY_F7, false);
     EXPECT_EQ(Cell(2), 0);
     EXPECT_EQ(Cell(30), 5);
 }
