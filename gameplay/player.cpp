@@ -5,7 +5,6 @@
 #include "gameplay/weapons.h"
 #include "platform/timer.h"
 
-#include <cstdio>
 #include <cstring>
 
 Player players[2];
@@ -124,18 +123,6 @@ void SetFrameDelay() { players[0].walk.SetRate(C_ArgFloat()); }
 
 void ReportFrameDelay() { C_ReportFloat(players[0].walk.rate); }
 
-// A read-only look at both players, for testers and curious players alike.
-void PrintPlayers()
-{
-    for (int32_t i = 0; i < 2; ++i) {
-        const Player &player = players[i];
-        char line[C_LINE_SIZE];
-        snprintf(line, sizeof line, "player %d: x %.2f y %.2f health %d weapon %d\n", int(i + 1),
-                 double(player.pose.x), double(player.pose.y), int(player.health),
-                 int(player.currentWeapon));
-        C_Print(line, nullptr);
-    }
-}
 }  // namespace
 
 void AddSpawnPoint(float x, float y, int32_t index)
@@ -219,5 +206,4 @@ void RegisterPlayerVariables()
 {
     C_AddCommand("gravity", SetGravity, ReportGravity);
     C_AddCommand("framedelay", SetFrameDelay, ReportFrameDelay);
-    C_AddCommand("players", PrintPlayers, nullptr);
 }

@@ -65,5 +65,5 @@ void MovePlayer(Player &player, uint32_t milliseconds);
 // 32-bit integer (move, select weapon) or float (aim, degrees); fire reads nothing.
 void PlayerControl(uint32_t action, int32_t player, const void *argument);
 
-// Registers the gravity and framedelay console variables and the players command.
+// Registers the gravity and framedelay console variables.
 void RegisterPlayerVariables();

@@ -35,6 +35,7 @@ uint32_t clockNow = 0;
 uint32_t clockPrevious = 0;
 double cursorWorld[2] = {0.0, 0.0};
 float mouseAimDivisor = 0.0f;
+void (*startUpExtension)() = nullptr;
 
 Sound music;
 T_Texture brickTextures[BRICK_SLOTS];
@@ -89,6 +90,9 @@ void StartUp()
     music.Open("basev2/media/music/ingame1.mid", SOUND_SEQUENCER);
     P_SetScreenSaverRunning(true);
     windowActive = 1;
+    if (startUpExtension != nullptr) {
+        startUpExtension();
+    }
 }
 
 void ToggleMenu()
@@ -278,8 +282,9 @@ void DrawFrame()
     DrawCredits();
 }
 
-int WinMain()
+int WinMain(void (*extendStartUp)())
 {
+    startUpExtension = extendStartUp;
     if (!P_RegisterClass("Vorn2", MainWndProc)) {
         P_MessageBox("Cannot register window class", "Error");
         return 0;
