@@ -51,7 +51,21 @@ void KeyUp(uint32_t keyCode)
     }
 }
 
-void SetBindingsEnabled(bool consoleOpen) { bindingsEnabled = !consoleOpen; }
+void ReleaseHeldKeys()
+{
+    for (uint32_t keyCode = 0; keyCode < KEY_TABLE_SIZE; ++keyCode) {
+        KeyUp(keyCode);
+    }
+}
+
+void SetBindingsEnabled(bool consoleOpen)
+{
+    bindingsEnabled = !consoleOpen;
+    // Key-ups typed into the console still count, but a key held as it opens would act on.
+    if (consoleOpen) {
+        ReleaseHeldKeys();
+    }
+}
 
 void DispatchHeldKeys()
 {

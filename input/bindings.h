@@ -25,7 +25,11 @@ void UnbindKey(int32_t keyCode);
 void KeyDown(uint32_t keyCode);
 void KeyUp(uint32_t keyCode);
 
-// The console switches bindings off while it is open.
+// Releases every key through KeyUp: called when the menu shows, the console opens or the window
+// loses the focus, whose key-ups the bindings never see.
+void ReleaseHeldKeys();
+
+// The console switches bindings off while it is open, releasing the keys held then.
 void SetBindingsEnabled(bool consoleOpen);
 
 // Calls the actions of the keys held down, in ascending key order. The scan ends after a once

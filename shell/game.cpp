@@ -102,6 +102,9 @@ void ToggleMenu()
     }
     C_SetOpen(P_KEY_ESCAPE, false);
     mainMenu.visible = !mainMenu.visible;
+    if (mainMenu.visible) {
+        ReleaseHeldKeys();  // key-ups on the menu never reach the bindings
+    }
     mainMenu.playButton.clickArmed = true;
     menuClick.Play(true, false);
     mainMenu.escapeArmed = false;
@@ -147,6 +150,9 @@ void MainWndProc(const P_Message &message)
         break;
     case P_WM_ACTIVATE:
         windowActive = int16_t(message.wParam & 0xFFFF);
+        if (windowActive == 0) {
+            ReleaseHeldKeys();  // keys let go elsewhere send no key-up here
+        }
         break;
     case P_WM_PAINT:
         PaintFrame();

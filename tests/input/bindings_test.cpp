@@ -84,12 +84,27 @@ TEST_F(BindingsTest, KeyDownsCountOnlyForBoundKeysWhileEnabled)
     EXPECT_EQ(Tick(), "");
     SetBindingsEnabled(false);
     KeyDown('A');
+    EXPECT_EQ(Tick(), "a");
     SetBindingsEnabled(true);
-    EXPECT_EQ(Tick(), "a");  // keys already down keep going
-    KeyUp('A');              // key-ups count while disabled
-    EXPECT_EQ(Tick(), "");
+    EXPECT_EQ(Tick(), "");  // opening the console let go of the key held then
     KeyDown(300);
     KeyUp(300);
+}
+
+// The menu, the console and a lost focus hide the key-ups: a released key must not act on, and a
+// once key used before must act on its next press.
+TEST_F(BindingsTest, ReleasingHeldKeysStopsAndRearmsThem)
+{
+    BindKey('D', CallA, false);
+    BindKey('1', CallB, true);
+    KeyDown('D');
+    KeyDown('1');
+    EXPECT_EQ(Tick(), "b");
+    EXPECT_EQ(Tick(), "a");
+    ReleaseHeldKeys();
+    EXPECT_EQ(Tick(), "");
+    KeyDown('1');
+    EXPECT_EQ(Tick(), "b");
 }
 
 TEST_F(BindingsTest, CodesOutsideTheTableAreRefused)
