@@ -1,6 +1,7 @@
 // Times C_Print: 10,000 one-line prints into a fresh console, then 10,000 into one whose text is
 // already full, each the median of several rounds. Prints "empty MS" and "full MS".
 
+#include "console/commands.h"
 #include "console/console.h"
 
 #include <algorithm>

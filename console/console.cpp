@@ -1,8 +1,5 @@
 #include "console/console.h"
 
-#include "console/config.h"
-#include "console/drop_down.h"
-#include "console/registry.h"
 #include "platform/file.h"
 #include "platform/window.h"
 
@@ -29,8 +26,6 @@ int64_t ringRow = 0;  // rows started since the last rebuild; picks the ring slo
 int32_t currentRow = 0;
 int32_t rowColumn = 0;
 bool rowsStale = false;  // the text changed under the rows (con_clear)
-
-int32_t conSpeed = 2;  // saved and queried like any variable; the slide itself runs at a fixed rate
 
 char *RingSlot(int64_t row) { return rows[row % ROW_RING]; }
 
@@ -119,45 +114,6 @@ bool WriteLog()
     return true;
 }
 
-void SetConSpeed()
-{
-    const int32_t speed = C_ArgInt();
-    if (speed > 3 || speed < 1) {
-        // Players see this text and tests compare it byte for byte: keep the typo.
-        C_Print("con_speed must be betwen 1 and 3.\n", nullptr);
-        return;
-    }
-    conSpeed = speed;
-}
-
-void ReportConSpeed() { C_ReportInt(conSpeed); }
-
-void CmdList()
-{
-    C_ArgText prefix = C_Arg();
-    C_Complete(prefix.text);
-}
-
-void Exec()
-{
-    const C_ArgText name = C_Arg();
-    if (name.text[0] == '\0') {
-        C_Print("Cannot find argument!\n", nullptr);
-        return;
-    }
-    C_ExecFile(name.text);
-}
-
-void WriteCfg()
-{
-    const C_ArgText name = C_Arg();
-    if (name.text[0] == '\0') {
-        C_Print("Cannot find argument!\n", nullptr);
-        return;
-    }
-    C_WriteConfig(name.text);
-}
-
 void ReportList(const char *prefix, va_list *texts)
 {
     for (const char *text = va_arg(*texts, const char *); text != nullptr;
@@ -169,7 +125,7 @@ void ReportList(const char *prefix, va_list *texts)
 }
 }  // namespace
 
-void C_Init()
+void C_InitText()
 {
     free(consoleText);
     consoleText = static_cast<char *>(calloc(C_TEXT_CAPACITY, 1));
@@ -179,23 +135,6 @@ void C_Init()
     currentRow = 0;
     rowColumn = 0;
     rowsStale = false;
-    conSpeed = 2;
-    C_InitRegistry();
-
-    C_Print("**************************\n", "* This is Vorn II console *\n",
-            "**************************\n\n", nullptr);
-
-    C_AddCommand("con_print", C_Say, nullptr);
-    C_AddCommand("con_clear", C_Clear, nullptr);
-    C_AddCommand("con_savelog", C_SaveLog, nullptr);
-    C_AddCommand("con_speed", SetConSpeed, ReportConSpeed);
-    C_AddCommand("say", C_Say, nullptr);
-    C_AddCommand("cmd_list", CmdList, nullptr);
-    C_AddCommand("exec", Exec, nullptr);
-    C_AddCommand("writecfg", WriteCfg, nullptr);
-    C_AddCommand("help", C_ShowBanner, nullptr);
-
-    C_InitInputLine();
 }
 
 void C_Print(const char *first, ...)
@@ -245,14 +184,6 @@ void C_ShowBanner()
     C_Print("     |Vorn II v", C_VERSION, "|_____________\n", nullptr);
     C_Print("     |Official site :: ", SITE_ADDRESS, "|\n\n", nullptr);
     C_Print("      _______________________________\n", nullptr);
-}
-
-void C_Say()
-{
-    const C_ArgText text = C_Arg();
-    if (text.text[0] != '\0') {
-        C_Print("UnnamedPlayer: ", text.text, "\n", nullptr);
-    }
 }
 
 void C_Shutdown()

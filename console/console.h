@@ -10,9 +10,8 @@ constexpr size_t C_TEXT_CAPACITY = 153600;
 
 extern const char C_VERSION[];
 
-// Creates the console text, the registry with its nine built-in commands and the input line,
-// and prints the start-up lines. Calling it again starts a fresh console.
-void C_Init();
+// Creates an empty console text (a fresh one when called again); C_Init calls it.
+void C_InitText();
 
 // Appends the strings, up to the null pointer, to the console text. Before C_Init and after
 // C_Shutdown the text goes to stderr. When the text is full its oldest lines make room.
@@ -26,9 +25,6 @@ void C_SaveLog();
 
 // Handler of help.
 void C_ShowBanner();
-
-// Handler of say and con_print.
-void C_Say();
 
 // Writes the log once more and releases the console text.
 void C_Shutdown();

@@ -12,7 +12,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <vector>
 
 namespace {
 constexpr int32_t MAX_TYPED = 80;
@@ -20,17 +19,12 @@ constexpr int32_t MAX_TYPED = 80;
 constexpr uint32_t CHAR_BACKSPACE = 8, CHAR_TAB = 9, CHAR_LINE_FEED = 10, CHAR_ENTER = 13,
                    CHAR_BACKQUOTE = 96;
 
-struct HistoryLine {
-    char text[C_LINE_SIZE];
-};
-
 bool consoleOpen = false;
 bool cursorShape = false;
 char inputLine[C_LINE_SIZE];
 // Follows the typed length, except that the back-quote key empties only the text and
 // C_SetOpen resets only the length; the cursor is drawn from this.
 int32_t inputLength = 0;
-std::vector<HistoryLine> history;  // oldest first
 int32_t historyPosition = 0;
 double blinkPhase = 0.0;  // 0 to 1; the cursor shows in the first half
 
@@ -124,7 +118,6 @@ void C_InitInputLine()
     cursorShape = false;
     memset(inputLine, 0, sizeof inputLine);
     inputLength = 0;
-    history.clear();
     historyPosition = 0;
 }
 
@@ -163,21 +156,6 @@ void C_KeyEvent(uint32_t message, uint32_t code)
 }
 
 const char *C_InputLine() { return inputLine; }
-
-void C_HistoryAdd(const char *line)
-{
-    HistoryLine entry;
-    snprintf(entry.text, sizeof entry.text, "%s", line);
-    history.push_back(entry);
-}
-
-const char *C_HistoryGet(int32_t n)
-{
-    if (n <= 0 || size_t(n) > history.size()) {
-        return "";
-    }
-    return history[history.size() - size_t(n)].text;
-}
 
 namespace {
 void SlideAndAnimate(uint32_t elapsed)

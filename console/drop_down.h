@@ -15,7 +15,7 @@ void C_Draw(uint32_t elapsed, int32_t mode);
 // World y of the console's lower edge: 3 when hidden, 0 when fully open.
 double C_Position();
 
-// Empties the input line and the history and closes the console. Called by C_Init.
+// Empties the input line and closes the console. Called by C_Init.
 void C_InitInputLine();
 
 bool C_IsOpen();
@@ -29,9 +29,3 @@ void C_KeyEvent(uint32_t message, uint32_t code);
 
 // The text being typed.
 const char *C_InputLine();
-
-// Keeps a copy of an executed line, newest first.
-void C_HistoryAdd(const char *line);
-
-// The n-th newest history line (1 = newest); empty for n outside the history.
-const char *C_HistoryGet(int32_t n);

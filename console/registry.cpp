@@ -1,13 +1,16 @@
 #include "console/registry.h"
 
-#include "console/drop_down.h"
-
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace {
+struct HistoryLine {
+    char text[C_LINE_SIZE];
+};
+
 struct CommandEntry {
     const char *name;
     C_Handler action;
@@ -19,6 +22,7 @@ CommandEntry *registry = nullptr;  // newest first
 char argumentText[C_LINE_SIZE];
 float valueSlot = 0.0f;
 char completion[C_LINE_SIZE];
+std::vector<HistoryLine> history;  // oldest first; grows only as lines are run
 
 void CopyBounded(char *out, const char *text, size_t size) { snprintf(out, size, "%s", text); }
 
@@ -95,6 +99,7 @@ void C_InitRegistry()
     }
     memset(argumentText, 0, sizeof argumentText);
     valueSlot = 0.0f;
+    history.clear();
 }
 
 void C_AddCommand(const char *name, C_Handler action, C_Handler getter)
@@ -216,4 +221,19 @@ void C_ForEachVariable(void (*visit)(const char *name, float value, void *contex
             visit(entry->name, valueSlot, context);
         }
     }
+}
+
+void C_HistoryAdd(const char *line)
+{
+    HistoryLine entry;
+    snprintf(entry.text, sizeof entry.text, "%s", line);
+    history.push_back(entry);
+}
+
+const char *C_HistoryGet(int32_t n)
+{
+    if (n <= 0 || size_t(n) > history.size()) {
+        return "";
+    }
+    return history[history.size() - size_t(n)].text;
 }

@@ -11,7 +11,8 @@ struct C_ArgText {
     char text[C_LINE_SIZE];
 };
 
-// Empties the registry (entries of an earlier console are released). Called by C_Init.
+// Empties the registry and the history (entries of an earlier console are released). Called by
+// C_Init.
 void C_InitRegistry();
 
 // Registers a command, or a variable when `getter` is not null. `name` must outlive the program
@@ -44,3 +45,9 @@ const char *C_Complete(char *prefix);
 
 // Calls `visit` with each variable's name and value, newest first.
 void C_ForEachVariable(void (*visit)(const char *name, float value, void *context), void *context);
+
+// Keeps a copy of an executed line; C_Execute is its only caller.
+void C_HistoryAdd(const char *line);
+
+// The n-th newest history line (1 = newest); empty for n outside the history.
+const char *C_HistoryGet(int32_t n);

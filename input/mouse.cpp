@@ -1,6 +1,5 @@
 #include "input/mouse.h"
 
-#include "console/drop_down.h"
 #include "gameplay/player.h"
 #include "platform/window.h"
 
@@ -17,22 +16,7 @@ bool mouseButtons[3] = {false, false, false};
 int32_t mouseDelta[2] = {0, 0};
 bool mouseMoved = false;
 
-bool MenuVisible() { return hooks.menuVisible != nullptr && *hooks.menuVisible; }
-
-void ClickMenu()
-{
-    // No clicks reach the menu under an open console.
-    if (C_IsOpen() || hooks.menuClick == nullptr) {
-        return;
-    }
-    const int32_t answer = hooks.menuClick(hooks.cursorWorld[0], hooks.cursorWorld[1]);
-    if (answer == 1 && *hooks.musicPending && hooks.startMusic != nullptr) {
-        hooks.startMusic();
-    } else if (answer == 2 && hooks.shutdown != nullptr) {
-        hooks.shutdown();
-    }
-    *hooks.musicPending = false;
-}
+bool MenuVisible() { return hooks.menuVisible != nullptr && hooks.menuVisible(); }
 }  // namespace
 
 void SetMouseHooks(const MouseHooks &newHooks) { hooks = newHooks; }
@@ -70,7 +54,7 @@ void MouseLook()
 
 void ProcessInput()
 {
-    const float divisor = hooks.aimDivisor != nullptr ? *hooks.aimDivisor : 5.0f;
+    const float divisor = hooks.aimDivisor != nullptr ? hooks.aimDivisor() : 5.0f;
     const float aim = float(mouseDelta[1]) / divisor;
     if (mouseMoved) {
         PlayerControl(ACTION_AIM, PLAYER_2, &aim);
@@ -82,5 +66,7 @@ void ProcessInput()
         PlayerControl(ACTION_FIRE, PLAYER_2, nullptr);
         return;
     }
-    ClickMenu();
+    if (hooks.clickMenu != nullptr) {
+        hooks.clickMenu();
+    }
 }

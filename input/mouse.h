@@ -2,15 +2,11 @@
 
 #include <cstdint>
 
-// What mouse look and the per-tick input read and change outside the input subsystem.
+// What mouse look and the per-tick input ask of the shell.
 struct MouseHooks {
-    const bool *menuVisible;
-    const double *cursorWorld;                 // x then y, in world units
-    const float *aimDivisor;                   // pixels of vertical movement per degree of aim
-    bool *musicPending;                        // the first menu click or Escape starts the music
-    int32_t (*menuClick)(double x, double y);  // 0 none, 1 play, 2 back
-    void (*startMusic)();
-    void (*shutdown)();
+    bool (*menuVisible)();
+    float (*aimDivisor)();  // pixels of vertical movement per degree of aim
+    void (*clickMenu)();    // the left button is down while the menu shows
 };
 
 // The cursor in window pixels, as mouse look last read it.

@@ -1,6 +1,7 @@
 #include "shell/game.h"
 
 #include "audio/sound.h"
+#include "console/commands.h"
 #include "console/console.h"
 #include "console/drop_down.h"
 #include "console/registry.h"
@@ -52,7 +53,24 @@ void PauseMusic() { music.Pause(false); }
 
 void PlayMusic() { music.Play(false, false); }
 
-int32_t ClickMenu(double x, double y) { return mainMenu.Click(x, y); }
+bool MenuVisible() { return mainMenu.visible; }
+
+float AimDivisor() { return mouseAimDivisor; }
+
+void ClickMenu()
+{
+    // No clicks reach the menu under an open console.
+    if (C_IsOpen()) {
+        return;
+    }
+    const int32_t answer = mainMenu.Click(cursorWorld[0], cursorWorld[1]);
+    if (answer == MENU_CLICK_PLAY && musicPending) {
+        PlayMusic();
+    } else if (answer == MENU_CLICK_BACK) {
+        Shutdown();
+    }
+    musicPending = false;
+}
 
 void LoadBricks()
 {
@@ -84,8 +102,7 @@ void StartUp()
     backgroundIndex = 0;
     backgroundTextures[0].Load("basev2/textures/backg/b_0.bmp", false);
     mouseAimDivisor = 5.0f;
-    SetMouseHooks(MouseHooks{&mainMenu.visible, cursorWorld, &mouseAimDivisor, &musicPending,
-                             ClickMenu, PlayMusic, Shutdown});
+    SetMouseHooks(MouseHooks{MenuVisible, AimDivisor, ClickMenu});
     InitGameplay();
     music.Open("basev2/media/music/ingame1.mid", SOUND_SEQUENCER);
     P_SetScreenSaverRunning(true);

@@ -1,5 +1,6 @@
 #include "audio/sound.h"
 
+#include "console/commands.h"
 #include "console/console.h"
 #include "console/registry.h"
 #include "platform/audio.h"

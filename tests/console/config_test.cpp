@@ -1,5 +1,6 @@
 #include "console/config.h"
 
+#include "console/commands.h"
 #include "console/console.h"
 #include "console/registry.h"
 #include "tests/support/console_output.h"

@@ -1,5 +1,6 @@
 #include "console/console.h"
 
+#include "console/commands.h"
 #include "console/registry.h"
 #include "tests/support/temp_dir.h"
 

@@ -1,5 +1,6 @@
 #include "console/drop_down.h"
 
+#include "console/commands.h"
 #include "console/console.h"
 #include "console/registry.h"
 #include "input/bindings.h"

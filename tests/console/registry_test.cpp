@@ -1,5 +1,6 @@
 #include "console/registry.h"
 
+#include "console/commands.h"
 #include "console/console.h"
 #include "console/drop_down.h"
 #include "tests/support/console_output.h"

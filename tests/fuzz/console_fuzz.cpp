@@ -1,5 +1,6 @@
 #include "tests/fuzz/console_fuzz.h"
 
+#include "console/commands.h"
 #include "console/console.h"
 #include "console/drop_down.h"
 

@@ -1,5 +1,6 @@
 #include "gameplay/player.h"
 
+#include "console/commands.h"
 #include "console/console.h"
 #include "console/registry.h"
 #include "gameplay/weapons.h"

@@ -1,5 +1,6 @@
 #include "gameplay/weapons.h"
 
+#include "console/commands.h"
 #include "console/console.h"
 #include "platform/timer.h"
 

@@ -104,7 +104,7 @@ class ConsoleFileTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        C_Init();
+        C_InitText();
         printed = strlen(C_Text());
     }
     // Console text printed since the last call.

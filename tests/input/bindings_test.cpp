@@ -1,5 +1,6 @@
 #include "input/bindings.h"
 
+#include "console/commands.h"
 #include "console/console.h"
 
 #include <string>

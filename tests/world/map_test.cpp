@@ -109,7 +109,7 @@ TEST_F(MapFileTest, FileShorterOrLongerThanTheGrid)
 
 TEST_F(MapFileTest, MissingMapLeavesTheGridAndSaysSo)
 {
-    C_Init();
+    C_InitText();
     const size_t printed = strlen(C_Text());
     M_SetCell(5, 3);
     const std::string missing = dir.Path("missing.vsm");
