@@ -105,12 +105,13 @@ void Append(const char *piece)
 
 bool WriteLog()
 {
-    const FilePtr file(fopen(LOG_PATH, "w"));
-    if (!file) {
+    FilePtr file(fopen(LOG_PATH, "w"));
+    // A full disk must not be reported as a log written.
+    const bool written = file && fwrite(consoleText, 1, textLength, file.get()) == textLength;
+    if (!P_FinishWriting(file) || !written) {
         C_Print("Can't create log file!\n", nullptr);
         return false;
     }
-    fwrite(consoleText, 1, textLength, file.get());
     return true;
 }
 

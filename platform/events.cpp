@@ -4,6 +4,7 @@
 #include "platform/window_internal.h"
 
 #include <cmath>
+#include <csignal>
 
 #include <SDL.h>
 
@@ -15,6 +16,9 @@ P_Message queue[QUEUE_CAPACITY];
 int queueHead = 0;
 int queueCount = 0;
 bool quitPosted = false;
+
+volatile sig_atomic_t stopSignal = 0;  // set by the handler, taken by the queue
+bool stopDelivered = false;
 
 uint32_t frameIntervalMs = 10;
 uint64_t nextDue = 0;  // performance-counter value when the next frame is due; 0 = at once
@@ -124,7 +128,29 @@ double MillisecondsUntilDue()
 }
 
 bool PaintDue() { return P_WindowShown() && P_FrameDue(); }
+
+// Only sets the flag: the shut-down runs later, from the queue, where it is safe.
+void OnStopSignal(int number)
+{
+    if (stopSignal != 0) {
+        signal(number, SIG_DFL);  // a shut-down that hangs still yields to a second signal
+        raise(number);
+        return;
+    }
+    stopSignal = number;
+}
 }  // namespace
+
+void P_CatchStopSignals()
+{
+    stopSignal = 0;
+    stopDelivered = false;
+    struct sigaction action = {};
+    action.sa_handler = OnStopSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
 
 void P_ResetQueue()
 {
@@ -164,6 +190,10 @@ bool P_PeekMessage(P_Message *message)
     if (quitPosted) {
         *message = P_Message{P_WM_QUIT, 0, 0, 0};
         return true;
+    }
+    if (stopSignal != 0 && !stopDelivered && queueCount < QUEUE_CAPACITY) {
+        stopDelivered = true;
+        Enqueue(P_WM_DESTROY, 0);
     }
     while (queueCount == 0 && P_PumpOneEvent(0)) {
     }

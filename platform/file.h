@@ -36,3 +36,7 @@ inline void WriteLE32(uint8_t *bytes, uint32_t value)
 
 // True when the file exists and can be opened for reading.
 bool P_FileReadable(const char *path);
+
+// Flushes and closes a file opened for writing; true only when every write reached the file.
+// stdio keeps a failed write's error until here, so one check covers them all.
+bool P_FinishWriting(FilePtr &file);

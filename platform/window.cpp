@@ -24,7 +24,8 @@ bool P_RegisterClass(const char *className, P_WindowProc proc)
 {
     // Without these SDL would fall back to an invisible offscreen window and run for ever.
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,wayland");
-    // A terminal's Ctrl+C or kill must still end the game, which ignores close requests.
+    // Ctrl+C and kill are ours to catch (P_CatchStopSignals): SDL's would be a close request,
+    // which the game ignores.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // Leaving a full-screen game for another window must not minimise it.
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
@@ -36,6 +37,7 @@ bool P_RegisterClass(const char *className, P_WindowProc proc)
     videoStarted = true;
     windowProc = proc;
     P_ResetQueue();
+    P_CatchStopSignals();
     return true;
 }
 

@@ -9,3 +9,6 @@ bool P_WindowShown();
 bool P_PumpOneEvent(int timeoutMilliseconds);
 void P_ResetQueue();
 void P_NoteFramePresented();
+// From now on SIGINT and SIGTERM reach the window procedure as P_WM_DESTROY, so the program
+// ends through its own shut-down; a second signal ends it at once.
+void P_CatchStopSignals();

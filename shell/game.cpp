@@ -24,9 +24,11 @@
 #include <cstdio>
 
 namespace {
-constexpr int32_t BRICK_SLOTS = 9;  // slot 0 is never loaded: slots are cell codes
+constexpr int32_t BRICK_SLOTS = W_BRICK_KINDS + 1;  // slot 0 is never loaded: slots are cell codes
 constexpr char CREDIT_AUTHORS[] = "Vorn II - made by the Vorn2 team, Anvil Works";
 constexpr char CREDIT_SITE[] = "http://vorn2.example.org";
+// Not 0, which scripts read as success: without a window nothing was played.
+constexpr int EXIT_NO_WINDOW = 2;
 
 int32_t videoModeIndex = 1;
 int16_t windowActive = 0;
@@ -310,13 +312,13 @@ int WinMain(void (*extendStartUp)())
     startUpExtension = extendStartUp;
     if (!P_RegisterClass("Vorn2", MainWndProc)) {
         P_MessageBox("Cannot register window class", "Error");
-        return 0;
+        return EXIT_NO_WINDOW;
     }
     InitDisplay(DisplayVariant{DrawFrame, ReportOnConsole, true, true});
     videoModeIndex = 1;
     const VideoMode &mode = VIDEO_MODES[videoModeIndex];
     if (!P_CreateWindow("Vorn II", 0, 0, mode.width, mode.height)) {
-        return 0;
+        return EXIT_NO_WINDOW;
     }
     SetVideoMode(videoModeIndex);
     P_UpdateWindow();

@@ -21,6 +21,6 @@ WorldPoint CursorToWorld(int32_t x, int32_t y);
 void DrawFrame();
 
 // The program: opens the window, runs the start-up and the main loop. 1 when the game ended
-// normally, 0 when no window could be made. `extendStartUp`, when given, runs as the last step
+// normally, 2 when no window could be made. `extendStartUp`, when given, runs as the last step
 // of the start-up (test builds register their probes there).
 int WinMain(void (*extendStartUp)() = nullptr);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "world/bricks.h"
+
 #include <cstddef>
 #include <cstdint>
 
@@ -12,8 +14,6 @@ constexpr double M_CELL_WIDTH = 0.4;
 constexpr double M_CELL_HEIGHT = 0.2;
 constexpr double M_LEFT = -4.0;  // left edge of column 0
 constexpr double M_TOP = 3.0;    // top edge of row 0
-constexpr int16_t M_EMPTY = 0;
-constexpr int16_t M_RESPAWN = 8;  // codes 1..7 are brick kinds
 // A map file is the cells in index order, signed 16-bit little-endian, and nothing else.
 constexpr size_t M_FILE_SIZE = 2 * M_CELLS;
 

@@ -3,11 +3,6 @@
 #include "platform/gl.h"
 #include "world/map.h"
 
-const char *const W_BRICK_FILES[W_BRICK_KINDS] = {
-    "briks/br1.bmp", "briks/br2.bmp", "briks/br3.bmp", "briks/br4.bmp",
-    "briks/br5.bmp", "briks/br6.bmp", "briks/br7.bmp", "briks/respawn.bmp",
-};
-
 namespace {
 constexpr double REPEATS = 5.0;  // the background relies on the texture's default repeat wrap
 
@@ -34,7 +29,7 @@ void DrawQuad(const W_Quad &quad)
 bool W_DrawsCode(int16_t code)
 {
     // Respawn points are invisible in the game; other codes come only from a damaged file.
-    return code > M_EMPTY && code < M_RESPAWN;
+    return M_IsBrick(code);
 }
 
 W_Quad W_BrickQuad(int32_t index)
@@ -69,7 +64,10 @@ void W_DrawBricks(const T_Texture *brickTextures)
     // as drawing them cell by cell, at half the cost on a software renderer.
     glEnable(GL_TEXTURE_2D);
     glColor3f(1.0f, 1.0f, 1.0f);
-    for (int16_t code = M_EMPTY + 1; code < M_RESPAWN; ++code) {
+    for (int16_t code = M_EMPTY + 1; code <= W_BRICK_KINDS; ++code) {
+        if (!W_DrawsCode(code)) {
+            continue;
+        }
         bool bound = false;
         for (int32_t index = 0; index < M_CELLS; ++index) {
             if (cells[index] != code) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gfx/texture.h"
+#include "world/bricks.h"
 
 #include <cstdint>
 
@@ -17,17 +18,12 @@ struct W_Quad {
     W_Vertex corners[4];
 };
 
-// The pictures of cell codes 1 to 8, relative to a data tree's textures folder: the game finds
-// them under "basev2/textures/", the editor under "../basev2/textures/".
-constexpr int32_t W_BRICK_KINDS = 8;
-extern const char *const W_BRICK_FILES[W_BRICK_KINDS];
-
 // Draws the background over the whole view, its picture repeated 5 times each way, dimmed to 90%.
 // Leaves texturing disabled; blending is left to the caller.
 void W_DrawBackground(const T_Texture &background);
 
-// Draws every brick of the grid, each cell with the texture of its code; empty cells, respawn
-// points and codes outside 0..8 draw nothing. Leaves texturing disabled.
+// Draws every cell whose code W_DrawsCode accepts with the texture of its code (1..8 are
+// loaded). Leaves texturing disabled.
 void W_DrawBricks(const T_Texture *brickTextures);
 
 // True for the codes the game draws as bricks.

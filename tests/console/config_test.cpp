@@ -4,6 +4,7 @@
 #include "console/console.h"
 #include "console/registry.h"
 #include "tests/support/console_output.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/temp_dir.h"
 
 #include <string>
@@ -132,5 +133,21 @@ TEST_F(ConfigTest, MissingArgumentsAndFilesAreReported)
     EXPECT_EQ(Printed(), "]exec\nCannot find argument!\n]writecfg \nCannot find argument!\n"
                          "]exec absent\nCouldn't exec absent.cfg\n"
                          "]writecfg nodir/x\nCan't write config \nnodir/x.cfg\n");
+}
+// A full disk is a failure, not "Writed config", and the settings saved before are kept whole.
+TEST_F(ConfigTest, AFullDiskKeepsTheOldConfigAndSaysSo)
+{
+    C_Execute("writecfg keep");
+    const std::string before = dir.Read("basev2/keep.cfg");
+    ASSERT_FALSE(before.empty());
+    output.Skip();
+    gravityValue = 0.5f;
+    {
+        const FileSizeLimit limit(16);
+        C_Execute("writecfg keep");
+    }
+    EXPECT_EQ(Printed(), "]writecfg keep\nCan't write config \nkeep.cfg\n");
+    EXPECT_EQ(dir.Read("basev2/keep.cfg"), before);
+    EXPECT_FALSE(std::filesystem::exists(dir.Path("basev2/keep.cfg.tmp")));
 }
 }  // namespace

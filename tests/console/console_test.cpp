@@ -2,6 +2,7 @@
 
 #include "console/commands.h"
 #include "console/registry.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/temp_dir.h"
 
 #include <algorithm>
@@ -167,6 +168,20 @@ TEST_F(ConsoleLogTest, ShutdownWritesTheLogAndLaterPrintsGoElsewhere)
     C_Print("late\n", nullptr);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "late\n");
     C_Init();  // for TearDown
+}
+
+// Shut-down and con_savelog alike: a log cut short by a full disk is a failure.
+TEST_F(ConsoleLogTest, AFullDiskIsNotALogCreated)
+{
+    const std::string filler(4000, 'x');
+    C_Print(filler.c_str(), "\n", nullptr);
+    {
+        const FileSizeLimit limit(1024);
+        C_SaveLog();
+    }
+    const std::string text = C_Text();
+    EXPECT_EQ(text.substr(text.size() - 23), "Can't create log file!\n");
+    EXPECT_EQ(text.find("created!"), std::string::npos);
 }
 
 TEST_F(ConsoleTest, MissingLogFolderIsReported)

@@ -15,6 +15,7 @@
 #include "tools/datagen/tga.h"
 #include "tools/datagen/wav.h"
 #include "tools/datagen/weapons.h"
+#include "world/bricks.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -64,10 +65,10 @@ bool ReadText(const std::filesystem::path &path, std::string *text)
 
 void WriteTextures()
 {
-    for (int32_t kind = 1; kind <= BRICK_KINDS; ++kind) {
-        WriteBmp("textures/briks/br" + std::to_string(kind) + ".bmp", PaintBrick(kind), true);
+    for (int16_t code = M_FIRST_BRICK; code <= M_LAST_BRICK; ++code) {
+        WriteBmp(std::string("textures/") + W_BRICK_FILES[code - 1], PaintBrick(code), true);
     }
-    WriteBmp("textures/briks/respawn.bmp", PaintRespawn(), true);
+    WriteBmp(std::string("textures/") + W_BRICK_FILES[M_RESPAWN - 1], PaintRespawn(), true);
     WriteBmp("textures/backg/b_0.bmp", PaintBackground(), false);
     WriteBmp("textures/oth/console.bmp", PaintConsole(), false);
     for (int32_t design = 0; design < CROSSHAIR_COUNT; ++design) {

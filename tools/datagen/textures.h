@@ -4,7 +4,6 @@
 
 #include <cstdint>
 
-constexpr int32_t BRICK_KINDS = 7;
 constexpr int32_t CROSSHAIR_COUNT = 10;
 
 // Brick material `kind` (1..7), 64 x 32, colour-keyed: 1 clay brick, 2 grey stone, 3 mossy stone,
