@@ -14,6 +14,7 @@
 #include "bench/alloc_count.h"
 #include "bench/frame_log.h"
 #include "bench/gl_calls.h"
+#include "platform/sdl_settings.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -290,22 +291,15 @@ int main(int argc, char **argv)
     const Calls *frame = &sections[options.frame];
 
     // The game's window, context and mixer device, made the same way.
-    SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,wayland");
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, P_VIDEO_DRIVERS);
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
         fprintf(stderr, "Vorn2Reference: %s\n", SDL_GetError());
         return 1;
     }
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 1);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
-    SDL_Window *const window = SDL_CreateWindow("Vorn II reference", 0, 0, 800, 600,
-                                                SDL_WINDOW_OPENGL | SDL_WINDOW_BORDERLESS);
+    P_RequestGLContext();
+    SDL_Window *const window =
+        SDL_CreateWindow("Vorn II reference", 0, 0, 800, 600, P_WINDOW_FLAGS);
     if (window == nullptr) {
         fprintf(stderr, "Vorn2Reference: %s\n", SDL_GetError());
         return 1;
@@ -322,10 +316,9 @@ int main(int argc, char **argv)
     Mix_Music *music = nullptr;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
         Mix_Init(MIX_INIT_MID);
-        if (Mix_OpenAudioDevice(44100, MIX_DEFAULT_FORMAT, 2, 1024, nullptr,
-                                SDL_AUDIO_ALLOW_FREQUENCY_CHANGE) == 0) {
-            Mix_AllocateChannels(32);
-            Mix_ReserveChannels(32);
+        if (P_OpenMixerDevice() == 0) {
+            Mix_AllocateChannels(P_MIX_VOICES);
+            Mix_ReserveChannels(P_MIX_VOICES);
             music = Mix_LoadMUS(MUSIC_PATH);
         }
     }

@@ -1,18 +1,13 @@
 #include "platform/audio.h"
 
 #include "platform/file.h"
+#include "platform/sdl_settings.h"
 
 #include <atomic>
 #include <cstdio>
 
-#include <SDL.h>
-#include <SDL_mixer.h>
-
 namespace {
-constexpr int32_t MAX_VOICES = 32;  // the game loads nine wave sounds and one music
-constexpr int OUTPUT_RATE = 44100;
-constexpr int OUTPUT_CHANNELS = 2;
-constexpr int OUTPUT_BUFFER_FRAMES = 1024;
+constexpr int32_t MAX_VOICES = P_MIX_VOICES;
 constexpr char FALLBACK_SOUNDFONT[] = "/usr/share/sounds/sf2/TimGM6mb.sf2";
 constexpr uint32_t FULL_VOLUME = 0xFFFFFFFF;
 
@@ -38,7 +33,7 @@ struct Voice {
 };
 
 DeviceState deviceState = DeviceState::UNTRIED;
-int deviceRate = OUTPUT_RATE;
+int deviceRate = P_MIX_RATE;
 uint32_t deviceFrameBytes = 4;
 Voice voices[MAX_VOICES];  // slot i plays on mixer channel i
 int32_t musicOwner = -1;   // slot of the voice on the music stream
@@ -254,19 +249,17 @@ bool P_OpenAudio()
         return false;
     }
     Mix_Init(MIX_INIT_MID);  // without it only the music stays silent
-    // Frequency may follow the device, but the volume scaling needs 16-bit stereo.
-    if (Mix_OpenAudioDevice(OUTPUT_RATE, MIX_DEFAULT_FORMAT, OUTPUT_CHANNELS, OUTPUT_BUFFER_FRAMES,
-                            nullptr, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE) != 0) {
+    if (P_OpenMixerDevice() != 0) {
         fprintf(stderr, "Sound: no audio device, playing silently (%s)\n", SDL_GetError());
         Mix_Quit();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
-    int rate = OUTPUT_RATE;
+    int rate = P_MIX_RATE;
     Uint16 format = MIX_DEFAULT_FORMAT;
-    int channels = OUTPUT_CHANNELS;
+    int channels = P_MIX_CHANNELS;
     Mix_QuerySpec(&rate, &format, &channels);
-    deviceRate = rate > 0 ? rate : OUTPUT_RATE;
+    deviceRate = rate > 0 ? rate : P_MIX_RATE;
     deviceFrameBytes = uint32_t(SDL_AUDIO_BITSIZE(format) / 8 * channels);
     Mix_AllocateChannels(MAX_VOICES);
     Mix_ReserveChannels(MAX_VOICES);

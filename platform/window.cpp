@@ -1,11 +1,10 @@
 #include "platform/window.h"
 
+#include "platform/sdl_settings.h"
 #include "platform/window_internal.h"
 
 #include <cstdio>
 #include <cstring>
-
-#include <SDL.h>
 
 namespace {
 P_WindowProc windowProc = nullptr;
@@ -22,8 +21,7 @@ bool P_WindowShown() { return windowShown; }
 
 bool P_RegisterClass(const char *className, P_WindowProc proc)
 {
-    // Without these SDL would fall back to an invisible offscreen window and run for ever.
-    SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,wayland");
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, P_VIDEO_DRIVERS);
     // Ctrl+C and kill are ours to catch (P_CatchStopSignals): SDL's would be a close request,
     // which the game ignores.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -43,16 +41,8 @@ bool P_RegisterClass(const char *className, P_WindowProc proc)
 
 bool P_CreateWindow(const char *title, int32_t x, int32_t y, int32_t width, int32_t height)
 {
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 1);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
-    window = SDL_CreateWindow(title, x, y, width, height,
-                              SDL_WINDOW_OPENGL | SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
+    P_RequestGLContext();
+    window = SDL_CreateWindow(title, x, y, width, height, P_WINDOW_FLAGS | SDL_WINDOW_HIDDEN);
     if (window == nullptr) {
         fprintf(stderr, "%s: cannot create the window (%s)\n", title, SDL_GetError());
         return false;
