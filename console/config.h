@@ -5,5 +5,7 @@
 // refused with a console line.
 void C_ExecFile(const char *name);
 
-// Writes every console variable to basev2/<name>[.cfg] so that C_ExecFile can replay it.
+// Writes the game's own console variables to basev2/<name>[.cfg], then the added variables and
+// other settings (C_WriteExtensions) that differ from their defaults, so that C_ExecFile can
+// replay them. The old file is kept when the write fails.
 void C_WriteConfig(const char *name);

@@ -1,5 +1,6 @@
 #include "console/registry.h"
 
+#include <cassert>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +17,8 @@ struct CommandEntry {
     C_Handler action;
     C_Handler getter;
     CommandEntry *next;
+    bool extension;  // added to the game's own variables; saved only when changed
+    float defaultValue;
 };
 
 CommandEntry *registry = nullptr;  // newest first
@@ -23,6 +26,10 @@ char argumentText[C_LINE_SIZE];
 float valueSlot = 0.0f;
 char completion[C_LINE_SIZE];
 std::vector<HistoryLine> history;  // oldest first; grows only as lines are run
+constexpr int32_t MAX_CONFIG_WRITERS = 8;
+constexpr int32_t MAX_EXTENSION_VARIABLES = 64;  // far more than the game adds
+C_ConfigWriter configWriters[MAX_CONFIG_WRITERS];
+int32_t configWriterCount = 0;
 
 void CopyBounded(char *out, const char *text, size_t size) { snprintf(out, size, "%s", text); }
 
@@ -100,6 +107,7 @@ void C_InitRegistry()
     memset(argumentText, 0, sizeof argumentText);
     valueSlot = 0.0f;
     history.clear();
+    configWriterCount = 0;
 }
 
 void C_AddCommand(const char *name, C_Handler action, C_Handler getter)
@@ -108,7 +116,48 @@ void C_AddCommand(const char *name, C_Handler action, C_Handler getter)
         C_Print("C_AddCommand : Can't add command :", name, "\n", nullptr);
         return;
     }
-    registry = new CommandEntry{name, action, getter, registry};
+    registry = new CommandEntry{name, action, getter, registry, false, 0.0f};
+}
+
+void C_AddVariable(const char *name, C_Handler action, C_Handler getter, float defaultValue)
+{
+    C_AddCommand(name, action, getter);
+    if (registry != nullptr && registry->name == name) {
+        registry->extension = true;
+        registry->defaultValue = defaultValue;
+    }
+}
+
+void C_AddConfigWriter(C_ConfigWriter writer)
+{
+    assert(configWriterCount < MAX_CONFIG_WRITERS);
+    if (configWriterCount < MAX_CONFIG_WRITERS) {
+        configWriters[configWriterCount++] = writer;
+    }
+}
+
+void C_WriteExtensions(FILE *file, void (*writeVariable)(const char *name, float value, FILE *file))
+{
+    // Oldest first, so a file keeps its order as new settings are added.
+    const CommandEntry *changed[MAX_EXTENSION_VARIABLES];
+    int32_t count = 0;
+    for (const CommandEntry *entry = registry; entry != nullptr && count < MAX_EXTENSION_VARIABLES;
+         entry = entry->next) {
+        if (entry->extension && entry->getter != nullptr) {
+            entry->getter();
+            if (valueSlot != entry->defaultValue) {
+                changed[count++] = entry;
+            }
+        }
+    }
+    while (count > 0) {
+        const CommandEntry *const entry = changed[--count];
+        entry->getter();
+        writeVariable(entry->name, valueSlot, file);
+    }
+    for (int32_t i = 0; i < configWriterCount; ++i) {
+        configWriters[i](file);
+    }
 }
 
 void C_Execute(const char *given)
@@ -216,7 +265,7 @@ const char *C_Complete(char *prefix)
 void C_ForEachVariable(void (*visit)(const char *name, float value, void *context), void *context)
 {
     for (const CommandEntry *entry = registry; entry != nullptr; entry = entry->next) {
-        if (entry->getter != nullptr) {
+        if (entry->getter != nullptr && !entry->extension) {
             entry->getter();
             visit(entry->name, valueSlot, context);
         }

@@ -3,6 +3,7 @@
 #include "console/console.h"
 
 #include <cstdint>
+#include <cstdio>
 
 using C_Handler = void (*)();
 
@@ -18,6 +19,20 @@ void C_InitRegistry();
 // Registers a command, or a variable when `getter` is not null. `name` must outlive the program
 // and be lower case. A name already registered gets a console line and is not added again.
 void C_AddCommand(const char *name, C_Handler action, C_Handler getter);
+
+// Registers a variable added to the game's own: writecfg saves it after them, and only when its
+// value differs from `defaultValue`.
+void C_AddVariable(const char *name, C_Handler action, C_Handler getter, float defaultValue);
+
+// Writes the lines that restore settings other than variables (key bindings, say) to `file`,
+// only those that differ from their defaults. Called by writecfg after the variables.
+using C_ConfigWriter = void (*)(FILE *file);
+void C_AddConfigWriter(C_ConfigWriter writer);
+
+// Writes the changed variables of C_AddVariable through `writeVariable`, then the lines of every
+// configuration writer.
+void C_WriteExtensions(FILE *file,
+                       void (*writeVariable)(const char *name, float value, FILE *file));
 
 // Echoes, remembers, lowers and runs one command line. Lines longer than 84 characters are cut.
 void C_Execute(const char *line);
@@ -43,7 +58,8 @@ void C_PrintValue(const char *name, float value);
 // until the next call.
 const char *C_Complete(char *prefix);
 
-// Calls `visit` with each variable's name and value, newest first.
+// Calls `visit` with each of the game's own variables (not those of C_AddVariable), newest
+// first.
 void C_ForEachVariable(void (*visit)(const char *name, float value, void *context), void *context);
 
 // Keeps a copy of an executed line; C_Execute is its only caller.

@@ -150,4 +150,28 @@ TEST_F(ConfigTest, AFullDiskKeepsTheOldConfigAndSaysSo)
     EXPECT_EQ(dir.Read("basev2/keep.cfg"), before);
     EXPECT_FALSE(std::filesystem::exists(dir.Path("basev2/keep.cfg.tmp")));
 }
+float addedValue = 0.0f;
+void SetAdded() { addedValue = C_ArgFloat(); }
+void ReportAdded() { C_ReportFloat(addedValue); }
+void WriteBindingLine(FILE *file) { fputs("bind g p1_fire\n", file); }
+
+// Added settings leave the file as it always was until they change; then exec brings them back.
+TEST_F(ConfigTest, AddedSettingsAreSavedOnlyWhenChanged)
+{
+    C_Execute("writecfg plain");
+    const std::string plain = dir.Read("basev2/plain.cfg");
+    addedValue = 1.0f;
+    C_AddVariable("vid_added", SetAdded, ReportAdded, 1.0f);
+    C_Execute("writecfg same");
+    EXPECT_EQ(dir.Read("basev2/same.cfg"), plain);
+
+    addedValue = 0.0f;
+    C_AddConfigWriter(WriteBindingLine);
+    C_Execute("writecfg changed");
+    EXPECT_EQ(dir.Read("basev2/changed.cfg"), plain + "vid_added 0.000000\nbind g p1_fire\n");
+
+    addedValue = 1.0f;
+    C_Execute("exec changed");
+    EXPECT_EQ(addedValue, 0.0f);
+}
 }  // namespace
