@@ -1,6 +1,7 @@
 #include "platform/audio.h"
 
 #include "platform/file.h"
+#include "platform/timer.h"
 
 #include <atomic>
 #include <cstdio>
@@ -31,7 +32,7 @@ struct Voice {
     Mix_Chunk view;    // what the channel plays: `chunk` from the play position on
     uint32_t length;
     uint32_t position;  // where the voice stands, or where its current run began
-    uint32_t runStart;  // ticks at the start of the current run
+    uint32_t runStart;  // P_Ticks at the start of the current run
     VoiceState state;
     uint16_t generation;  // tells a stale handle from the voice now in the slot
     bool used;
@@ -109,7 +110,7 @@ uint32_t RunningPosition(const Voice &voice)
             return SecondsToMilliseconds(seconds);
         }
     }
-    const uint64_t at = uint64_t(voice.position) + (SDL_GetTicks() - voice.runStart);
+    const uint64_t at = uint64_t(voice.position) + (P_Ticks() - voice.runStart);
     if (voice.length > 0 && at > voice.length) {
         return voice.length;
     }
@@ -198,7 +199,7 @@ void Start(Voice &voice)
         voice.state = VoiceState::FINISHED;
         return;
     }
-    voice.runStart = SDL_GetTicks();
+    voice.runStart = P_Ticks();
     voice.state = VoiceState::RUNNING;
 }
 
@@ -361,7 +362,7 @@ void P_PlayVoice(uint32_t handle, bool rewind)
         } else if (OnMusicStream(*voice)) {
             Mix_ResumeMusic();
         }
-        voice->runStart = SDL_GetTicks();
+        voice->runStart = P_Ticks();
         voice->state = VoiceState::RUNNING;
         break;
     case VoiceState::STOPPED:
