@@ -82,9 +82,9 @@ void DispatchHeldKeys()
         if (binding.armed && binding.callback != nullptr) {
             binding.callback();
         }
+        // The scan goes on: ending it here let an auto-repeated once key starve the keys above.
         binding.armed = false;
         binding.pressed = false;
-        return;  // the scan ends after a once binding's turn
     }
 }
 

@@ -32,8 +32,8 @@ void ReleaseHeldKeys();
 // The console switches bindings off while it is open, releasing the keys held then.
 void SetBindingsEnabled(bool consoleOpen);
 
-// Calls the actions of the keys held down, in ascending key order. The scan ends after a once
-// binding's turn, so keys above it wait for the next tick.
+// Calls the actions of the keys held down, in ascending key order: a repeat binding's on every
+// tick, a once binding's on the first tick after its press only, until a key-up re-arms it.
 void DispatchHeldKeys();
 
 // The binding of one key, for reading.

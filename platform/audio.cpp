@@ -2,6 +2,7 @@
 
 #include "platform/file.h"
 #include "platform/sdl_settings.h"
+#include "platform/timer.h"
 
 #include <atomic>
 #include <cstdio>
@@ -26,7 +27,7 @@ struct Voice {
     Mix_Chunk view;    // what the channel plays: `chunk` from the play position on
     uint32_t length;
     uint32_t position;  // where the voice stands, or where its current run began
-    uint32_t runStart;  // ticks at the start of the current run
+    uint32_t runStart;  // P_Ticks at the start of the current run
     VoiceState state;
     uint16_t generation;  // tells a stale handle from the voice now in the slot
     bool used;
@@ -104,7 +105,7 @@ uint32_t RunningPosition(const Voice &voice)
             return SecondsToMilliseconds(seconds);
         }
     }
-    const uint64_t at = uint64_t(voice.position) + (SDL_GetTicks() - voice.runStart);
+    const uint64_t at = uint64_t(voice.position) + (P_Ticks() - voice.runStart);
     if (voice.length > 0 && at > voice.length) {
         return voice.length;
     }
@@ -193,7 +194,7 @@ void Start(Voice &voice)
         voice.state = VoiceState::FINISHED;
         return;
     }
-    voice.runStart = SDL_GetTicks();
+    voice.runStart = P_Ticks();
     voice.state = VoiceState::RUNNING;
 }
 
@@ -354,7 +355,7 @@ void P_PlayVoice(uint32_t handle, bool rewind)
         } else if (OnMusicStream(*voice)) {
             Mix_ResumeMusic();
         }
-        voice->runStart = SDL_GetTicks();
+        voice->runStart = P_Ticks();
         voice->state = VoiceState::RUNNING;
         break;
     case VoiceState::STOPPED:

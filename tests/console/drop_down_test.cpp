@@ -4,8 +4,11 @@
 #include "console/console.h"
 #include "console/registry.h"
 #include "input/bindings.h"
+#include "platform/timer.h"
 
+#include <chrono>
 #include <string>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -148,5 +151,30 @@ TEST_F(InputLineTest, SetOpenReleasesTheKeyAndResetsOnlyTheLength)
     EXPECT_FALSE(C_IsOpen());
     EXPECT_STREQ(C_InputLine(), "ab");
     EXPECT_FALSE(GetBinding(96).pressed);
+}
+
+using ConsoleSlideTest = InputLineTest;
+
+// The game's first frame has no earlier clock reading, so its delta is the whole P_Ticks reading,
+// taken after a start-up of some length. Counted from boot, that delta is one the console sits
+// out, so the closed console stays parked and its first opening shows on the next frame; a clock
+// counted from start-up would slide it out of reach for as long as the start-up took.
+TEST_F(ConsoleSlideTest, FirstOpeningShowsOnTheNextFrame)
+{
+    constexpr uint32_t STARTUP_MS = 50;
+    const uint32_t clockStarted = P_Ticks();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (P_Ticks() - clockStarted < STARTUP_MS) {
+        ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the clock stands still";
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    C_LoadBackground();
+    // The first frame, then menu frames: two per paint, so often 0 or 1 ms apart.
+    for (const uint32_t delta : {P_Ticks(), 1u, 0u, 1u}) {
+        C_Draw(delta, 1);
+    }
+    Open();
+    C_Draw(16, 1);
+    EXPECT_LE(C_Position(), 3.0) << "hidden after the first 16 ms of opening";
 }
 }  // namespace

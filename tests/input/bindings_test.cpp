@@ -3,6 +3,7 @@
 #include "console/commands.h"
 #include "console/console.h"
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@ std::vector<char> calls;
 void CallA() { calls.push_back('a'); }
 void CallB() { calls.push_back('b'); }
 void CallC() { calls.push_back('c'); }
+void CallD() { calls.push_back('d'); }
 
 class BindingsTest : public ::testing::Test {
 protected:
@@ -31,6 +33,24 @@ protected:
         calls.clear();
         DispatchHeldKeys();
         return std::string(calls.begin(), calls.end());
+    }
+
+    // The fields of every binding that is not all zero, one line per key.
+    static std::string Table()
+    {
+        std::string table;
+        for (uint32_t code = 0; code < KEY_TABLE_SIZE; ++code) {
+            const KeyBinding &key = GetBinding(code);
+            if (key.once || key.armed || key.pressed || key.keyCode != 0 ||
+                key.callback != nullptr) {
+                char row[64];
+                snprintf(row, sizeof row, "%u: once %d armed %d pressed %d code %d bound %d\n",
+                         code, key.once, key.armed, key.pressed, int(key.keyCode),
+                         key.callback != nullptr);
+                table += row;
+            }
+        }
+        return table;
     }
 };
 
@@ -57,22 +77,29 @@ TEST_F(BindingsTest, OnceBindingFiresOncePerPressDespiteAutoRepeat)
     EXPECT_EQ(Tick(), "a");
 }
 
-// The scan ends after a once binding's turn: higher keys wait for the next tick, lower ones don't.
-TEST_F(BindingsTest, OnceBindingEndsTheScan)
+// Keys act in code order, a once key on its press only, and a held once key's auto-repeat holds
+// up none of the others: player 1 keeps moving (D) while holding the rail-gun key (1).
+TEST_F(BindingsTest, HeldOnceKeyActsOnceAndStarvesNoOtherKey)
 {
     BindKey(' ', CallA, false);
     BindKey('1', CallB, true);
     BindKey('2', CallC, true);
-    BindKey('D', CallC, false);
-    KeyDown(' ');
+    BindKey('D', CallD, false);
+    for (const int key : {'D', '2', '1', ' '}) {
+        KeyDown(key);
+    }
+    EXPECT_EQ(Tick(), "abcd");
+    for (int tick = 1; tick <= 6; ++tick) {
+        SCOPED_TRACE(tick);
+        KeyDown('1');  // auto-repeat on every tick, of '2' on every other one
+        if (tick % 2 == 0) {
+            KeyDown('2');
+        }
+        EXPECT_EQ(Tick(), "ad");
+    }
+    KeyUp('1');
     KeyDown('1');
-    KeyDown('2');
-    EXPECT_EQ(Tick(), "ab");
-    EXPECT_EQ(Tick(), "ac");
-    KeyDown('D');
-    KeyDown('1');  // auto-repeat of a key already used
-    EXPECT_EQ(Tick(), "a");
-    EXPECT_EQ(Tick(), "ac");
+    EXPECT_EQ(Tick(), "abd");
 }
 
 TEST_F(BindingsTest, KeyDownsCountOnlyForBoundKeysWhileEnabled)
@@ -88,8 +115,29 @@ TEST_F(BindingsTest, KeyDownsCountOnlyForBoundKeysWhileEnabled)
     EXPECT_EQ(Tick(), "a");
     SetBindingsEnabled(true);
     EXPECT_EQ(Tick(), "");  // opening the console let go of the key held then
-    KeyDown(300);
-    KeyUp(300);
+}
+
+// Key messages for codes beyond the table are ignored silently: they touch no binding (not even
+// the one they equal modulo 256) and print nothing.
+TEST_F(BindingsTest, KeyMessagesOutsideTheTableAreIgnored)
+{
+    constexpr uint32_t WRAPPED = 300 - KEY_TABLE_SIZE;
+    BindKey(WRAPPED, CallA, true);
+    BindKey('D', CallB, false);
+    KeyDown(WRAPPED);
+    KeyDown('D');
+    EXPECT_EQ(Tick(), "ab");  // the once key is used up until its own key-up
+    const std::string text = C_Text();
+    const std::string table = Table();
+    for (const uint32_t code : {256u, 300u, 511u, UINT32_MAX}) {
+        SCOPED_TRACE(code);
+        KeyDown(code);
+        EXPECT_EQ(Table(), table);
+        KeyUp(code);
+        EXPECT_EQ(Table(), table);
+        EXPECT_EQ(Tick(), "b");
+    }
+    EXPECT_EQ(C_Text(), text);
 }
 
 // The menu, the console and a lost focus hide the key-ups: a released key must not act on, and a
@@ -100,7 +148,7 @@ TEST_F(BindingsTest, ReleasingHeldKeysStopsAndRearmsThem)
     BindKey('1', CallB, true);
     KeyDown('D');
     KeyDown('1');
-    EXPECT_EQ(Tick(), "b");
+    EXPECT_EQ(Tick(), "ba");
     EXPECT_EQ(Tick(), "a");
     ReleaseHeldKeys();
     EXPECT_EQ(Tick(), "");
