@@ -18,6 +18,7 @@
 #include "platform/timer.h"
 #include "platform/window.h"
 #include "shell/display.h"
+#include "shell/extensions.h"
 #include "world/map.h"
 #include "world/world.h"
 
@@ -109,9 +110,7 @@ void StartUp()
     music.Open("basev2/media/music/ingame1.mid", SOUND_SEQUENCER);
     P_SetScreenSaverRunning(true);
     windowActive = 1;
-    if (startUpExtension != nullptr) {
-        startUpExtension();
-    }
+    StartExtensions(startUpExtension);
 }
 
 void ToggleMenu()

@@ -1,0 +1,23 @@
+#include "shell/extensions.h"
+
+#include "console/config.h"
+#include "platform/file.h"
+
+namespace {
+constexpr char AUTOEXEC_PATH[] = "basev2/autoexec.cfg";
+
+void RunAutoexec()
+{
+    if (P_FileReadable(AUTOEXEC_PATH)) {
+        C_ExecFile("autoexec");
+    }
+}
+}  // namespace
+
+void StartExtensions(void (*testProbe)())
+{
+    if (testProbe != nullptr) {
+        testProbe();
+    }
+    RunAutoexec();
+}
