@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -36,3 +37,8 @@ inline void WriteLE32(uint8_t *bytes, uint32_t value)
 
 // True when the file exists and can be opened for reading.
 bool P_FileReadable(const char *path);
+
+// Replaces the file at `path` with `size` bytes: they go to `path` + ".tmp", which is flushed,
+// synced and closed, every step checked, and only then renamed over `path`. False when any step
+// fails, and the file at `path` is then as it was.
+bool P_ReplaceFile(const char *path, const uint8_t *bytes, size_t size);
