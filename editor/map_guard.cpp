@@ -145,7 +145,8 @@ bool SaveGuardedMap(uint32_t now)
         ReadWholeFile(EDITOR_MAP_PATH, &previous, &hadFile) &&
         (!hadFile || P_ReplaceFile(EDITOR_BACKUP_PATH, previous.data(), previous.size()));
     if (!backedUp || !M_SaveMap(EDITOR_MAP_PATH)) {
-        ShowEditorStatus("Could not save maps/v2dm1.vsm: the old file is kept", true, now);
+        // Short enough to fit the screen from the help line's left edge.
+        ShowEditorStatus("Not saved: maps/v2dm1.vsm is unchanged", true, now);
         return false;
     }
     RememberCells();

@@ -393,8 +393,7 @@ TEST_F(MapGuardTest, AFailedSaveKeepsTheMapAndSaysSo)
         EXPECT_EQ(dir.Read(EDITOR_MAP_PATH), OldMap());
         EXPECT_EQ(dir.Read(EDITOR_BACKUP_PATH), c.backupWritten ? OldMap() : olderBackup);
         bool failure = false;
-        EXPECT_STREQ(EditorStatus(5000, &failure),
-                     "Could not save maps/v2dm1.vsm: the old file is kept");
+        EXPECT_STREQ(EditorStatus(5000, &failure), "Not saved: maps/v2dm1.vsm is unchanged");
         EXPECT_TRUE(failure);
         EXPECT_EQ(EditorKeyDown(P_KEY_ESCAPE, false, 5100), EditorRequest::NONE);
         std::filesystem::remove_all(dir.Path("maps/v2dm1.vsm.tmp"));
