@@ -256,15 +256,16 @@ TEST_F(MapGuardTest, TheQuestionNamesItsKeyAndLastsThreeSeconds)
     EXPECT_STREQ(MapGuardQuestion(5000), "Press Ctrl+S again to overwrite maps/v2dm1.vsm");
 }
 
-// With no map file there is nothing to overwrite, and F7 cannot make the grid the map.
-TEST_F(MapGuardTest, WithoutAMapFileF5SavesAtOnce)
+// With no map file there is nothing to overwrite, and F7 loads nothing: the edits stay unsaved.
+TEST_F(MapGuardTest, WithoutAMapFile)
 {
     std::filesystem::remove(dir.Path(EDITOR_MAP_PATH));
-    EditorKeyDown(P_KEY_F7, false, 1000);
-    EditorKeyDown(P_KEY_SPACE, false, 1100);
-    EditorKeyDown(P_KEY_F5, false, 1200);
-    EXPECT_EQ(dir.Read(EDITOR_MAP_PATH), GridBytes());
+    EditorKeyDown(P_KEY_SPACE, false, 1000);
+    EditorKeyDown(P_KEY_F7, false, 1100);
     EXPECT_EQ(Cell(0), 1);
+    EXPECT_EQ(EditorKeyDown(P_KEY_ESCAPE, false, 1200), EditorRequest::NONE);
+    EditorKeyDown(P_KEY_F5, false, 1300);
+    EXPECT_EQ(dir.Read(EDITOR_MAP_PATH), GridBytes());
     EXPECT_FALSE(Exists(EDITOR_BACKUP_PATH));
 }
 
@@ -341,14 +342,6 @@ TEST_F(MapGuardTest, EscapeAsksOnlyWithUnsavedCells)
                          "Unsaved changes: press Escape again to quit");
         }
     }
-}
-
-TEST_F(MapGuardTest, LoadingNoFileKeepsTheEditsUnsaved)
-{
-    std::filesystem::remove(dir.Path(EDITOR_MAP_PATH));
-    EditorKeyDown(P_KEY_SPACE, false, 0);
-    EditorKeyDown(P_KEY_F7, false, 0);
-    EXPECT_EQ(EditorKeyDown(P_KEY_ESCAPE, false, 0), EditorRequest::NONE);
 }
 
 // A save that fails part-way leaves the map file and the older backup as they were, says so, and
