@@ -1,5 +1,6 @@
 #include "editor/editor.h"
 
+#include "editor/map_guard.h"
 #include "platform/keys.h"
 #include "world/map.h"
 
@@ -18,10 +19,17 @@ void PreviousKind()
 }
 }  // namespace
 
-void ResetEditor() { editor = EditorState{0, 1, 8}; }
-
-EditorRequest EditorKeyDown(uint32_t key, bool control)
+void ResetEditor()
 {
+    editor = EditorState{0, 1, 8};
+    ResetMapGuard();
+}
+
+EditorRequest EditorKeyDown(uint32_t key, bool control, uint32_t now)
+{
+    if (!MapGuardAllows(key, control, now)) {
+        return EditorRequest::NONE;  // a key that could lose a map waits for its second press
+    }
     // Moving is plain index arithmetic: up from row 0 lands on row 29 of the column to the left.
     switch (key) {
     case P_KEY_ESCAPE:
@@ -43,17 +51,23 @@ EditorRequest EditorKeyDown(uint32_t key, bool control)
         M_SetCell(editor.cursorCell, int16_t(editor.currentKind));  // ignored off the grid
         break;
     case P_KEY_F5:
-        return EditorRequest::SAVE;
+        SaveGuardedMap(now);
+        break;
     case 'S':
-        return control ? EditorRequest::SAVE : EditorRequest::NONE;
+        if (control) {
+            SaveGuardedMap(now);
+        }
+        break;
     case P_KEY_F7:
-        M_LoadMapEditor(EDITOR_MAP_PATH);
+        LoadGuardedMap();
         break;
     default:
         break;
     }
     return EditorRequest::NONE;
 }
+
+void EditorKeyUp(uint32_t key) { MapGuardKeyUp(key); }
 
 void EditorCharacter(uint32_t character)
 {

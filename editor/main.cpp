@@ -2,6 +2,7 @@
 #include "editor/scene.h"
 #include "gfx/font.h"
 #include "platform/events.h"
+#include "platform/timer.h"
 #include "platform/window.h"
 #include "shell/display.h"
 #include "world/map.h"
@@ -45,15 +46,6 @@ void EditorQuit()
     P_PostQuitMessage();
 }
 
-void SaveMap()
-{
-    if (M_SaveMap(EDITOR_MAP_PATH)) {
-        ShowEditorStatus("Map saved to maps/v2dm1.vsm", false);
-    } else {
-        ShowEditorStatus("Could not save maps/v2dm1.vsm: the old file is kept", true);
-    }
-}
-
 void EditorWndProc(const P_Message &message)
 {
     if (quitting) {
@@ -74,16 +66,12 @@ void EditorWndProc(const P_Message &message)
         PaintFrame();
         break;
     case P_WM_KEYDOWN:
-        switch (EditorKeyDown(message.wParam, P_ControlHeld())) {
-        case EditorRequest::QUIT:
+        if (EditorKeyDown(message.wParam, P_ControlHeld(), P_Ticks()) == EditorRequest::QUIT) {
             EditorQuit();
-            break;
-        case EditorRequest::SAVE:
-            SaveMap();
-            break;
-        case EditorRequest::NONE:
-            break;
         }
+        break;
+    case P_WM_KEYUP:
+        EditorKeyUp(message.wParam);
         break;
     case P_WM_CHAR:
         EditorCharacter(message.wParam);

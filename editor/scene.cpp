@@ -1,6 +1,7 @@
 #include "editor/scene.h"
 
 #include "editor/editor.h"
+#include "editor/map_guard.h"
 #include "gfx/font.h"
 #include "platform/gl.h"
 #include "platform/timer.h"
@@ -75,32 +76,52 @@ void DrawCursor()
     glDisable(GL_BLEND);
 }
 
-void DrawStatus()
+void DrawStatus(uint32_t now)
 {
-    if (statusText[0] == '\0' || P_Ticks() - statusSince > STATUS_SHOWN_MS) {
+    bool failure = false;
+    const char *text = EditorStatus(now, &failure);
+    if (text == nullptr) {
         return;
     }
-    if (statusFailure) {
+    if (failure) {
         F_SetColor(1.0f, 0.3f, 0.3f);
     } else {
         F_SetColor(0.4f, 1.0f, 0.4f);
     }
-    F_Print(210, 26, "%s", statusText);
+    F_Print(210, 26, "%s", text);
+}
+
+// Red like the help line, one line above the status so that both can show.
+void DrawQuestion(uint32_t now)
+{
+    const char *question = MapGuardQuestion(now);
+    if (question != nullptr) {
+        F_SetColor(1.0f, 0.0f, 0.0f);
+        F_Print(210, 42, "%s", question);
+    }
 }
 }  // namespace
 
-void ShowEditorStatus(const char *text, bool failure)
+void ShowEditorStatus(const char *text, bool failure, uint32_t now)
 {
     snprintf(statusText, sizeof statusText, "%s", text);
     statusFailure = failure;
-    statusSince = P_Ticks();
+    statusSince = now;
+}
+
+const char *EditorStatus(uint32_t now, bool *failure)
+{
+    *failure = statusFailure;
+    return statusText[0] == '\0' || now - statusSince > STATUS_SHOWN_MS ? nullptr : statusText;
 }
 
 void DrawEditorScene()
 {
+    const uint32_t now = P_Ticks();
     DrawCells();
     DrawCursor();
     F_SetColor(1.0f, 0.0f, 0.0f);
     F_Print(210, 10, "Please, read the file 'Help.txt'");
-    DrawStatus();
+    DrawStatus(now);
+    DrawQuestion(now);
 }

@@ -1,5 +1,8 @@
 #include "platform/file.h"
 
+#include <string>
+#include <unistd.h>
+
 bool P_FileReadable(const char *path)
 {
     const FilePtr file(fopen(path, "rb"));
@@ -14,4 +17,22 @@ bool P_FinishWriting(FilePtr &file)
     }
     const bool flushed = fflush(stream) == 0 && ferror(stream) == 0;
     return fclose(stream) == 0 && flushed;
+}
+
+bool P_ReplaceFile(const char *path, const uint8_t *bytes, size_t size)
+{
+    const std::string temporary = std::string(path) + ".tmp";
+    FILE *const file = fopen(temporary.c_str(), "wb");
+    if (file == nullptr) {
+        return false;
+    }
+    // Flushed and synced here so that a full disk shows now, not after the rename.
+    const bool written = (size == 0 || fwrite(bytes, 1, size, file) == size) && fflush(file) == 0 &&
+                         fsync(fileno(file)) == 0;
+    const bool closed = fclose(file) == 0;
+    if (!written || !closed || rename(temporary.c_str(), path) != 0) {
+        remove(temporary.c_str());
+        return false;
+    }
+    return true;
 }

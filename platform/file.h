@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -40,3 +41,8 @@ bool P_FileReadable(const char *path);
 // Flushes and closes a file opened for writing; true only when every write reached the file.
 // stdio keeps a failed write's error until here, so one check covers them all.
 bool P_FinishWriting(FilePtr &file);
+
+// Replaces the file at `path` with `size` bytes: they go to `path` + ".tmp", which is flushed,
+// synced and closed, every step checked, and only then renamed over `path`. False when any step
+// fails, and the file at `path` is then as it was.
+bool P_ReplaceFile(const char *path, const uint8_t *bytes, size_t size);

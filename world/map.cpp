@@ -5,8 +5,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <string>
-#include <unistd.h>
 
 int16_t *mapCells = nullptr;
 
@@ -34,16 +32,6 @@ void ReadCells(FILE *file, bool registerSpawnPoints)
     }
 }
 
-bool WriteFile(const char *path, const uint8_t *bytes, size_t size)
-{
-    const FilePtr file(fopen(path, "wb"));
-    if (!file) {
-        return false;
-    }
-    const bool written = fwrite(bytes, 1, size, file.get()) == size;
-    // Flushed and synced here so that a full disk shows now, not after the rename.
-    return fflush(file.get()) == 0 && fsync(fileno(file.get())) == 0 && written;
-}
 }  // namespace
 
 const int32_t &spawnPointCount = spawnPoints;
@@ -85,13 +73,7 @@ bool M_SaveMap(const char *path)
     }
     // Written beside the map and renamed over it: truncating the map first would lose it
     // whenever the write failed.
-    const std::string temporary = std::string(path) + ".tmp";
-    if (!WriteFile(temporary.c_str(), bytes, sizeof bytes) ||
-        rename(temporary.c_str(), path) != 0) {
-        remove(temporary.c_str());
-        return false;
-    }
-    return true;
+    return P_ReplaceFile(path, bytes, sizeof bytes);
 }
 
 void M_SetCell(int32_t index, int16_t code)
