@@ -11,6 +11,8 @@
 #include <cstdio>
 
 namespace {
+// Not 0, which scripts read as success: without a window nothing was edited.
+constexpr int EXIT_NO_WINDOW = 2;
 int32_t videoModeIndex = 1;
 bool quitting = false;
 
@@ -85,13 +87,13 @@ int EditorMain()
 {
     if (!P_RegisterClass("Vorn2Forge", EditorWndProc)) {
         P_MessageBox("Cannot register window class", "Error");
-        return 0;
+        return EXIT_NO_WINDOW;
     }
     InitDisplay(DisplayVariant{DrawEditorScene, nullptr, false, false});
     videoModeIndex = 1;
     const VideoMode &mode = VIDEO_MODES[videoModeIndex];
     if (!P_CreateWindow("Vorn2 Forge", 0, 0, mode.width, mode.height)) {
-        return 0;
+        return EXIT_NO_WINDOW;
     }
     SetVideoMode(videoModeIndex);
     P_UpdateWindow();

@@ -3,6 +3,7 @@ game then shows the brick."""
 
 import os
 import shutil
+import subprocess
 import sys
 
 from harness import (Display, Program, bmp_mean_colour, check, distance, make_workdir,
@@ -141,6 +142,16 @@ def play_shows_brick(display, game, workdir, basev2, column, row):
         game_run.kill()
 
 
+def without_display(editor_path, basev2):
+    """No display: the message line and status 2, never the 0 that scripts read as success."""
+    env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
+    result = subprocess.run([editor_path], cwd=basev2, env=env, capture_output=True, text=True,
+                            timeout=30)
+    check(result.returncode == 2, "exit code %d without a display, expected 2" % result.returncode)
+    check("Cannot register window class" in result.stderr,
+          "no clear message without a display: " + result.stderr)
+
+
 def test(editor_path, game, data_dir):
     workdir = make_workdir(data_dir, "editor")
     basev2 = os.path.join(workdir, "basev2")
@@ -148,6 +159,7 @@ def test(editor_path, game, data_dir):
     original = file_bytes(map_path)
     before = read_map(map_path)
     column, row = pick_empty_cell(before)
+    without_display(editor_path, basev2)
     display = Display()
     try:
         careless_keys(display, editor_path, basev2, map_path, original, column, row)
