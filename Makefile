@@ -5,9 +5,10 @@ FUZZ_DIR ?= build-fuzz
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 SOAK_SECONDS ?= 300
+PREFIX ?= /usr/local
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORN_ASAN_GAME=$(abspath $(ASAN_DIR))/Vorn2
 
-.PHONY: all deps configure build play edit test asan-game bench fuzz soak format clean
+.PHONY: all deps configure build play edit test asan-game bench fuzz soak format install clean
 
 all: build
 
@@ -46,6 +47,10 @@ fuzz:
 
 soak: build asan-game
 	python3 tests/soak/soak_test.py $(ASAN_DIR)/Vorn2 $(BUILD_DIR)/basev2 $(SOAK_SECONDS)
+
+# Honours PREFIX and DESTDIR: make install PREFIX=/usr DESTDIR=/tmp/pkg
+install: build
+	DESTDIR=$(DESTDIR) cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,6 +1,7 @@
 #include "editor/editor.h"
 #include "editor/scene.h"
 #include "gfx/font.h"
+#include "platform/data_root.h"
 #include "platform/events.h"
 #include "platform/timer.h"
 #include "platform/window.h"
@@ -115,4 +116,8 @@ int EditorMain()
 }
 }  // namespace
 
-int main() { return EditorMain(); }
+int main()
+{
+    P_EnterDataRoot("../basev2", true);
+    return EditorMain();
+}

@@ -1,3 +1,8 @@
+#include "platform/data_root.h"
 #include "shell/game.h"
 
-int main() { return WinMain(); }
+int main()
+{
+    P_EnterDataRoot("basev2", false);
+    return WinMain();
+}

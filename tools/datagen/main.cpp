@@ -6,9 +6,11 @@
 #include "tools/datagen/font_atlas.h"
 #include "tools/datagen/fp.h"
 #include "tools/datagen/glyphs.h"
+#include "tools/datagen/icons.h"
 #include "tools/datagen/map_text.h"
 #include "tools/datagen/menu_art.h"
 #include "tools/datagen/midi.h"
+#include "tools/datagen/png.h"
 #include "tools/datagen/score.h"
 #include "tools/datagen/sounds.h"
 #include "tools/datagen/textures.h"
@@ -195,12 +197,26 @@ void WriteMap(const std::filesystem::path &sources)
     }
     WriteData("maps/v2dm1.vsm", EncodeMap(cells));
 }
+
+void WriteIcons()
+{
+    constexpr int32_t ICON_SIZE = 128;
+    WriteData("vorn2.png", EncodePng(PaintGameIcon(ICON_SIZE)));
+    WriteData("vorn2forge.png", EncodePng(PaintEditorIcon(ICON_SIZE)));
+}
 }  // namespace
 
 int main(int argc, char **argv)
 {
+    // The desktop icons are installed beside the data tree, not in it.
+    if (argc == 3 && std::string(argv[1]) == "--icons") {
+        root = argv[2];
+        WriteIcons();
+        return failed ? 1 : 0;
+    }
     if (argc < 2 || argc > 3) {
-        fprintf(stderr, "usage: vorn_datagen <output dir> [<source dir>]\n");
+        fprintf(stderr, "usage: vorn_datagen <output dir> [<source dir>]\n"
+                        "       vorn_datagen --icons <output dir>\n");
         return 2;
     }
     root = argv[1];

@@ -1,0 +1,97 @@
+"""make install into a scratch DESTDIR: the installed game starts from there, reads the installed
+data tree and writes only under $XDG_DATA_HOME (or ~/.local/share), where its files shadow the
+installed ones."""
+
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+
+from harness import Display, Program, check, run, wait_for
+
+PNG_SIGNATURE = b"\x89PNG\r\n\x1a\n"
+
+
+def tree_listing(root):
+    return sorted(os.path.relpath(os.path.join(d, f), root)
+                  for d, _, files in os.walk(root) for f in files)
+
+
+def install(build_dir, destdir):
+    env = dict(os.environ, DESTDIR=destdir)
+    result = subprocess.run(["cmake", "--install", build_dir, "--prefix", "/usr"], env=env,
+                            capture_output=True, text=True)
+    check(result.returncode == 0, "cmake --install failed:\n" + result.stdout + result.stderr)
+    usr = os.path.join(destdir, "usr")
+    for path in ["bin/Vorn2", "bin/Vorn2Forge", "share/vorn2/basev2/maps/v2dm1.vsm",
+                 "share/applications/vorn2.desktop", "share/applications/vorn2forge.desktop",
+                 "share/icons/hicolor/128x128/apps/vorn2.png",
+                 "share/icons/hicolor/128x128/apps/vorn2forge.png"]:
+        check(os.path.isfile(os.path.join(usr, path)), "not installed: " + path)
+    for icon in ["vorn2", "vorn2forge"]:
+        with open(os.path.join(usr, "share/icons/hicolor/128x128/apps", icon + ".png"), "rb") as f:
+            header = f.read(24)
+        check(header[:8] == PNG_SIGNATURE and header[16:24] == (128).to_bytes(4, "big") * 2,
+              icon + ".png is not a 128x128 PNG")
+    with open(os.path.join(usr, "share/applications/vorn2.desktop")) as f:
+        check("Exec=/usr/bin/Vorn2\n" in f.read(), "the desktop entry does not start /usr/bin/Vorn2")
+    return usr
+
+
+def run_installed(display, game, home, env):
+    """Starts the installed game in an empty folder, ends it as kill does, returns its log."""
+    program = Program(display, game, home, "Vorn II", env=env)
+    try:
+        program.wait_visible()
+        program.process.send_signal(signal.SIGTERM)
+        check(program.wait_exit() == 1, "the installed game did not end with 1:\n" +
+              program.log_output())
+    finally:
+        program.kill()
+
+
+def read_log(user_tree):
+    path = os.path.join(user_tree, "console.log")
+    wait_for(lambda: os.path.isfile(path), 10, "the log under the user's data folder")
+    with open(path, errors="replace") as f:
+        return f.read()
+
+
+def test(build_dir):
+    scratch = tempfile.mkdtemp(prefix="vorn-e2e-install-")
+    display = Display()
+    try:
+        usr = install(build_dir, os.path.join(scratch, "dest"))
+        game = os.path.join(usr, "bin", "Vorn2")
+        installed_tree = os.path.join(usr, "share", "vorn2", "basev2")
+        installed_files = tree_listing(installed_tree)
+
+        home = os.path.join(scratch, "home")
+        os.makedirs(home)
+        run_installed(display, game, home, {"HOME": home, "XDG_DATA_HOME": ""})
+        log = read_log(os.path.join(home, ".local/share/vorn2/basev2"))
+        check("Error" not in log and "Cannot" not in log and "Warning" not in log,
+              "the installed game misses its data:\n" + log)
+        check(log.endswith("]con_savelog\nLog basev2/console.log created!\n"),
+              "the log does not end with the shut-down lines:\n" + log)
+
+        # A file of the user's own shadows the installed one; the installed tree is never written.
+        xdg = os.path.join(scratch, "xdg")
+        user_tree = os.path.join(xdg, "vorn2", "basev2")
+        os.makedirs(user_tree)
+        with open(os.path.join(user_tree, "autoexec.cfg"), "w") as f:
+            f.write("gravity 0.25\n")
+        run_installed(display, game, home, {"HOME": home, "XDG_DATA_HOME": xdg})
+        log = read_log(user_tree)
+        check("]gravity 0.25\nExecuted autoexec.cfg\n" in log,
+              "the user's autoexec.cfg was not run:\n" + log)
+        check(tree_listing(installed_tree) == installed_files, "the installed tree was written to")
+    finally:
+        display.close()
+    shutil.rmtree(scratch)
+
+
+if __name__ == "__main__":
+    run(test, sys.argv[1])
