@@ -27,25 +27,20 @@ void CmdList()
     C_Complete(prefix.text);
 }
 
-void Exec()
+// Runs `use` on the command's file name; without one, says so instead.
+void WithFileName(void (*use)(const char *name))
 {
     const C_ArgText name = C_Arg();
     if (name.text[0] == '\0') {
         C_Print("Cannot find argument!\n", nullptr);
         return;
     }
-    C_ExecFile(name.text);
+    use(name.text);
 }
 
-void WriteCfg()
-{
-    const C_ArgText name = C_Arg();
-    if (name.text[0] == '\0') {
-        C_Print("Cannot find argument!\n", nullptr);
-        return;
-    }
-    C_WriteConfig(name.text);
-}
+void Exec() { WithFileName(C_ExecFile); }
+
+void WriteCfg() { WithFileName(C_WriteConfig); }
 }  // namespace
 
 void C_Init()
