@@ -35,6 +35,7 @@ Sound rocketHitSound;
 T_Texture plasmaShot;
 T_Texture rocketShot;
 Frame explosion;
+uint32_t (*reloadClock)() = P_Ticks;  // only tests change it, to a clock they set
 
 using DrawHook = void (*)(const Projectile &projectile, WorldPosition at);
 
@@ -281,13 +282,17 @@ uint32_t ReloadTime(int32_t weapon)
     return weapon >= 0 && weapon < WEAPON_SLOTS ? reloadTimes[weapon] : 0;
 }
 
+void SetReloadClock(uint32_t (*clock)()) { reloadClock = clock != nullptr ? clock : P_Ticks; }
+
+uint32_t ReloadClockNow() { return reloadClock(); }
+
 void Fire(Player &player)
 {
     const int32_t weapon = player.currentWeapon;
     if (weapon < 0 || weapon >= WEAPON_SLOTS) {
         return;
     }
-    const uint32_t now = P_Ticks();
+    const uint32_t now = ReloadClockNow();
     if (now - player.lastShotTimes[weapon] <= reloadTimes[weapon]) {
         return;
     }

@@ -1,24 +1,40 @@
 #include "gameplay/weapons.h"
 
 #include "console/console.h"
-#include "platform/timer.h"
 
 #include <cmath>
 
 #include <gtest/gtest.h>
 
 namespace {
+uint32_t clockNow = 0;  // what the reload clock reads in these tests
+
+uint32_t TestClock() { return clockNow; }
+
 class WeaponsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         C_Init();
-        ResetWeapons();
-        InitGameplay();  // fills the weapon tables; the pictures and sounds are missing here
-        PlacePlayer(players[0], -2.0f, FLOOR_HEIGHT, 0.0f);
-        PlacePlayer(players[1], 2.0f, FLOOR_HEIGHT, 3.1415927f);
+        clockNow = 50000;
+        SetReloadClock(TestClock);
+        StartGameplay();
     }
-    void TearDown() override { C_Shutdown(); }
+    void TearDown() override
+    {
+        SetReloadClock(nullptr);
+        C_Shutdown();
+    }
+
+    // Fresh weapon tables and projectiles, both players placed facing each other. The pictures,
+    // sounds and the explosion animation are missing here.
+    static void StartGameplay()
+    {
+        ResetWeapons();
+        InitGameplay();
+        PlacePlayer(players[0], -2.0f, FLOOR_HEIGHT, 0.0f);
+        PlacePlayer(players[1], 2.0f, FLOOR_HEIGHT, PI);
+    }
 
     static void PlacePlayer(Player &player, float x, float y, float angle)
     {
@@ -33,7 +49,7 @@ protected:
     static void FireNow(Player &player, int32_t weapon)
     {
         player.currentWeapon = weapon;
-        player.lastShotTimes[weapon] = P_Ticks() - 10000;
+        player.lastShotTimes[weapon] = clockNow - 10000;
         Fire(player);
     }
     static int32_t BusySlots()
@@ -57,6 +73,31 @@ TEST_F(WeaponsTest, ShotStartsAtTheShooterAndWaitsForTheReload)
     EXPECT_DOUBLE_EQ(shot.opacity, 1.0);
     Fire(players[0]);  // still reloading
     EXPECT_EQ(BusySlots(), 1);
+}
+
+// A shot needs more than the reload time since the last one, on the unsigned clock, so the
+// reload also holds across the clock's wrap; a weapon never fired counts from clock 0.
+TEST_F(WeaponsTest, ShotNeedsMoreThanTheReloadTime)
+{
+    struct Case {
+        uint32_t lastShot;
+        uint32_t now;
+        bool fires;
+    };
+    const Case cases[] = {
+        {1000, 1090, false},     {1000, 1091, true}, {0xFFFFFFC0u, 26, false},
+        {0xFFFFFFC0u, 27, true}, {0, 90, false},     {0, 91, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.lastShot << " " << c.now);
+        StartGameplay();
+        players[0].currentWeapon = WEAPON_PLASMA;
+        players[0].lastShotTimes[WEAPON_PLASMA] = c.lastShot;
+        clockNow = c.now;
+        Fire(players[0]);
+        EXPECT_EQ(BusySlots(), c.fires ? 1 : 0);
+        EXPECT_EQ(players[0].lastShotTimes[WEAPON_PLASMA], c.fires ? c.now : c.lastShot);
+    }
 }
 
 TEST_F(WeaponsTest, ShotsBeyondTheTableAreDropped)
@@ -110,14 +151,11 @@ TEST_F(WeaponsTest, ShotsLeavingTheArenaBoxDoNoDamage)
         float angle;
     };
     // Left, right, top, and below the floor line.
-    const Case cases[] = {{-3.9f, 1.0f, 3.1415927f},
-                          {3.9f, 1.0f, 0.0f},
-                          {0.0f, 2.9f, 1.5707964f},
-                          {0.0f, 0.05f, -1.5707964f}};
+    const Case cases[] = {
+        {-3.9f, 1.0f, PI}, {3.9f, 1.0f, 0.0f}, {0.0f, 2.9f, PI / 2.0f}, {0.0f, 0.05f, -PI / 2.0f}};
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
-        ResetWeapons();
-        InitGameplay();
+        StartGameplay();
         PlacePlayer(players[0], c.x, c.y, c.angle);
         PlacePlayer(players[1], 50.0f, 50.0f, 0.0f);
         FireNow(players[0], WEAPON_PLASMA);
