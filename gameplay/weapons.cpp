@@ -187,8 +187,9 @@ void Explode(Projectile &rocket, uint32_t milliseconds, bool drawing)
     }
     const WorldPosition at = ProjectilePosition(rocket);
     explosion.Advance(0, milliseconds / 2);
-    // The last frame is never shown; an animation without frames never ends.
-    if (explosion.currentFrame == explosion.frameCount - 1) {
+    // The last frame is never shown. Without frames the end test could never hold and the
+    // rocket would keep its slot for good, so it ends at once like a one-frame explosion.
+    if (explosion.frameCount == 0 || explosion.currentFrame == explosion.frameCount - 1) {
         explosion.currentFrame = 0;
         explosion.accumulatedTime = 0.0f;
         rocket = Projectile{};
