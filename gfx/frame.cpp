@@ -20,11 +20,12 @@ void UploadFrame(void *context, uint32_t index, const FramePicture &picture)
     glBindTexture(GL_TEXTURE_2D, frame->textures[index]);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    const bool alpha = frame->transparency != 0;
+    // Opaque rows are width x 3 bytes without padding: alignment 4 would read past the buffer.
+    glPixelStorei(GL_UNPACK_ALIGNMENT, alpha ? 4 : 1);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
     glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
-    const bool alpha = frame->transparency != 0;
     gluBuild2DMipmaps(GL_TEXTURE_2D, alpha ? 4 : 3, picture.width, picture.height,
                       alpha ? GL_RGBA : GL_RGB, GL_UNSIGNED_BYTE, picture.pixels);
 }
@@ -53,8 +54,9 @@ void ReadPixels(FILE *file, size_t pixelCount, uint8_t transparent, uint8_t *out
 }  // namespace
 
 uint32_t ReadFrames(FILE *file, const char *path, uint8_t transparent, int32_t lastHeader[6],
-                    FrameSink sink, void *context)
+                    FrameSink sink, void *context, bool *refused)
 {
+    *refused = false;
     uint32_t count = 0;
     uint8_t header[HEADER_SIZE];
     std::vector<uint8_t> pixels;
@@ -67,6 +69,7 @@ uint32_t ReadFrames(FILE *file, const char *path, uint8_t transparent, int32_t l
         const int32_t height = lastHeader[1];
         if (width <= 0 || height <= 0 || width > MAX_FRAME_SIDE || height > MAX_FRAME_SIDE) {
             C_Print("Warning: Frame : bad frame size in \"", path, "\"\n", nullptr);
+            *refused = true;
             break;  // keep the frames already read
         }
         // Sized from the checked sides, not from the header's size field, which may lie.
@@ -85,7 +88,7 @@ FrameQuad FrameQuadAt(float x, float y, float sx, float sy, uint8_t facing)
     const float right = x + HALF_SIDE * sx;
     const float bottom = y - HALF_SIDE * sy;
     const float top = y + HALF_SIDE * sy;
-    const float leftU = facing == 1 ? 0.0f : 1.0f;  // 1 mirrors the picture left to right
+    const float leftU = facing == 1 ? 0.0f : 1.0f;  // 1 shows the picture as stored, 0 mirrors it
     const float rightU = 1.0f - leftU;
     return FrameQuad{{left, right, right, left},
                      {bottom, bottom, top, top},
@@ -101,8 +104,12 @@ void Frame::Load(const char *path, uint8_t transparent)
         return;
     }
     transparency = transparent;
-    frameCount = ReadFrames(file.get(), path, transparent, lastHeader, UploadFrame, this);
-    C_Print("Image: \"", path, "\" loaded succesfull.\n", nullptr);
+    bool refused = false;
+    frameCount = ReadFrames(file.get(), path, transparent, lastHeader, UploadFrame, this, &refused);
+    // The success line would contradict the warning just printed for the same file.
+    if (!refused) {
+        C_Print("Image: \"", path, "\" loaded succesfull.\n", nullptr);
+    }
 }
 
 void Frame::SetRate(float framesPerSecond) { rate = framesPerSecond; }

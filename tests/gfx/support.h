@@ -99,6 +99,9 @@ inline std::vector<std::pair<std::string, std::string>> DamagedBmps()
     return files;
 }
 
+// Makes an OpenGL context current for the rest of the test program, once; false without one.
+bool MakeTestGlContext();
+
 // A fresh console and temporary directory for each test.
 class ConsoleFileTest : public ::testing::Test {
 protected:
