@@ -13,21 +13,33 @@ constexpr int32_t MAX_FRAME_SIDE = 4096;   // no sprite of ours comes close; lar
 constexpr uint8_t TRANSPARENT_LEVEL = 10;  // channels at or below this are "black"
 constexpr float HALF_SIDE = 0.2f;
 
+// What Frame::Load hands the uploads: the frame set, and whether any upload failed.
+struct Upload {
+    Frame *frame;
+    bool failed;
+};
+
 void UploadFrame(void *context, uint32_t index, const FramePicture &picture)
 {
-    Frame *const frame = static_cast<Frame *>(context);
-    glGenTextures(1, &frame->textures[index]);
-    glBindTexture(GL_TEXTURE_2D, frame->textures[index]);
+    Upload *const upload = static_cast<Upload *>(context);
+    uint32_t &name = upload->frame->textures[index];
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
-    const bool alpha = frame->transparency != 0;
+    const bool alpha = upload->frame->transparency != 0;
     // Opaque rows are width x 3 bytes without padding: alignment 4 would read past the buffer.
     glPixelStorei(GL_UNPACK_ALIGNMENT, alpha ? 4 : 1);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
     glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
-    gluBuild2DMipmaps(GL_TEXTURE_2D, alpha ? 4 : 3, picture.width, picture.height,
-                      alpha ? GL_RGBA : GL_RGB, GL_UNSIGNED_BYTE, picture.pixels);
+    if (gluBuild2DMipmaps(GL_TEXTURE_2D, alpha ? 4 : 3, picture.width, picture.height,
+                          alpha ? GL_RGBA : GL_RGB, GL_UNSIGNED_BYTE, picture.pixels) != 0) {
+        // Empty like a missing picture's entry, so no half-made texture is ever bound.
+        glDeleteTextures(1, &name);
+        name = 0;
+        upload->failed = true;
+    }
 }
 
 // Reads the pixels of one frame. Once the file ends, the remaining pixels repeat the last bytes
@@ -104,10 +116,14 @@ void Frame::Load(const char *path, uint8_t transparent)
         return;
     }
     transparency = transparent;
+    Upload upload = {this, false};
     bool refused = false;
-    frameCount = ReadFrames(file.get(), path, transparent, lastHeader, UploadFrame, this, &refused);
-    // The success line would contradict the warning just printed for the same file.
-    if (!refused) {
+    frameCount =
+        ReadFrames(file.get(), path, transparent, lastHeader, UploadFrame, &upload, &refused);
+    // One line per file: a failed texture or a refused set replaces the success line.
+    if (upload.failed) {
+        C_Print("T_Texture : Cannot find \"", path, "\"\n", nullptr);
+    } else if (!refused) {
         C_Print("Image: \"", path, "\" loaded succesfull.\n", nullptr);
     }
 }

@@ -31,7 +31,8 @@ public:
 
     // Reads every frame of `path` into textures, up to 256; with `transparent` pixels whose three
     // bytes are all 10 or less get alpha 0. Reports on the console only: the success line, or
-    // instead the warning for a bad frame. Needs the GL context.
+    // instead the warning for a bad frame or a texture that could not be built (its entry stays
+    // 0). Needs the GL context.
     void Load(const char *path, uint8_t transparent);
 
     void SetRate(float framesPerSecond);

@@ -122,6 +122,7 @@ protected:
         ConsoleFileTest::SetUp();
         ASSERT_TRUE(MakeTestGlContext());
     }
+    void TearDown() override { FailUploadAfter(-1); }
 
     // Level 0 of `texture` as bytes of `format`, rows packed, the bottom row first.
     static std::string TextureBytes(uint32_t texture, GLenum format, int width, int height)
@@ -163,27 +164,37 @@ TEST_F(FrameUploadTest, UploadedFramesKeepTheirRows)
 }
 
 // One line per load: the success line, or instead the warning of a refused set (whose good
-// frames are kept).
+// frames are kept) or the texture line when a frame's texture cannot be built (its entry
+// stays 0, the others load).
 TEST_F(FrameUploadTest, EachLoadPrintsOneLine)
 {
     const std::string good = FrameBytes(1, 1, "abc");
     const struct {
         std::string bytes;
+        int failingUpload;
         const char *line;
-        uint32_t frames;
+        std::vector<bool> textured;
     } cases[] = {
-        {good + good, "Image: \"%\" loaded succesfull.\n", 2},
-        {good + FrameBytes(0, 1, "abc") + good, "Warning: Frame : bad frame size in \"%\"\n", 1},
+        {good + good, -1, "Image: \"%\" loaded succesfull.\n", {true, true}},
+        {good + FrameBytes(0, 1, "abc") + good,
+         -1,
+         "Warning: Frame : bad frame size in \"%\"\n",
+         {true}},
+        {good + good + good, 1, "T_Texture : Cannot find \"%\"\n", {true, false, true}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.line);
         const std::string path = dir.Write("anim.fp", c.bytes);
         Frame frame = {};
+        FailUploadAfter(c.failingUpload);
         frame.Load(path.c_str(), 1);
         std::string line = c.line;
         line.replace(line.find('%'), 1, path);
         EXPECT_EQ(NewConsoleText(), line);
-        EXPECT_EQ(frame.frameCount, c.frames);
+        ASSERT_EQ(frame.frameCount, c.textured.size());
+        for (size_t i = 0; i < c.textured.size(); ++i) {
+            EXPECT_EQ(frame.textures[i] != 0, c.textured[i]) << i;
+        }
     }
 }
 

@@ -5,8 +5,26 @@
 #include <cstdlib>
 
 namespace {
+int uploadsBeforeFailure = -1;  // -1: none fails
+
 void IgnoreMessage(const P_Message &) {}
 }  // namespace
+
+// The tests link with --wrap=gluBuild2DMipmaps, so the code under test calls this.
+extern "C" GLint __real_gluBuild2DMipmaps(GLenum target, GLint components, GLsizei width,
+                                          GLsizei height, GLenum format, GLenum type,
+                                          const void *data);
+extern "C" GLint __wrap_gluBuild2DMipmaps(GLenum target, GLint components, GLsizei width,
+                                          GLsizei height, GLenum format, GLenum type,
+                                          const void *data)
+{
+    if (uploadsBeforeFailure >= 0 && uploadsBeforeFailure-- == 0) {
+        return GLU_OUT_OF_MEMORY;
+    }
+    return __real_gluBuild2DMipmaps(target, components, width, height, format, type, data);
+}
+
+void FailUploadAfter(int uploads) { uploadsBeforeFailure = uploads; }
 
 bool MakeTestGlContext()
 {
