@@ -20,5 +20,5 @@ constexpr uint8_t P_KEY_BACKSPACE = 8,  P_KEY_TAB = 9,       P_KEY_ENTER = 13,  
 uint8_t P_KeyFromScancode(int scancode);
 
 // Appends the Latin-1 characters of UTF-8 `text` to `out` (room for `capacity`), dropping
-// characters beyond Latin-1; returns how many were written.
+// characters beyond Latin-1 and malformed forms; returns how many were written.
 int P_Latin1FromUtf8(const char *text, uint8_t *out, int capacity);
