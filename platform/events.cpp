@@ -1,6 +1,7 @@
 #include "platform/events.h"
 
 #include "platform/keys.h"
+#include "platform/pad_internal.h"
 #include "platform/window_internal.h"
 
 #include <cmath>
@@ -107,6 +108,12 @@ void Translate(const SDL_Event &event)
         break;
     case SDL_QUIT:
         Enqueue(P_WM_CLOSE, 0);
+        break;
+    case SDL_CONTROLLERDEVICEADDED:
+        P_PadAdded(event.cdevice.which);  // a device index
+        break;
+    case SDL_CONTROLLERDEVICEREMOVED:
+        P_PadRemoved(event.cdevice.which);  // a joystick instance, not an index
         break;
     default:
         break;

@@ -12,6 +12,7 @@
 #include "input/actions.h"
 #include "input/bindings.h"
 #include "input/mouse.h"
+#include "input/pad.h"
 #include "menu/menu.h"
 #include "platform/events.h"
 #include "platform/keys.h"
@@ -129,6 +130,17 @@ void ToggleMenu()
     musicPending = false;
 }
 
+// Start on a pad toggles the menu as Escape does; Escape's own arming is left as its key left it.
+void DispatchPadsOfTick()
+{
+    if (!DispatchPads(!mainMenu.visible && !C_IsOpen())) {
+        return;
+    }
+    const bool escapeArmed = mainMenu.escapeArmed;
+    ToggleMenu();
+    mainMenu.escapeArmed = escapeArmed;
+}
+
 void OnKeyDown(uint32_t key)
 {
     C_KeyEvent(C_KEY_DOWN, key);
@@ -210,6 +222,7 @@ void RunTick()
     if (gameEnding) {
         return;
     }
+    DispatchPadsOfTick();
     MouseLook();
     ProcessInput();
     if (gameEnding) {
@@ -323,6 +336,7 @@ int WinMain(void (*extendStartUp)())
     P_UpdateWindow();
     FrameDelta();
     const int result = RunMainLoop();
+    ShutdownPads();
     P_DestroyWindow();
     return result;
 }
