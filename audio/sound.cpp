@@ -35,7 +35,7 @@ bool Sound::Open(const char *path, int32_t kind)
     P_FreeVoice(deviceId);
     deviceId = 0;
     if (kind == SOUND_MPEG_VIDEO || kind == SOUND_SEQUENCER) {
-        deviceId = P_LoadVoice(path, true);
+        deviceId = P_LoadMusicInBackground(path);  // the menu shows before the music is ready
     } else if (kind == SOUND_WAVE_AUDIO) {
         deviceId = P_LoadVoice(path, false);
     }

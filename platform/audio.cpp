@@ -6,6 +6,8 @@
 
 #include <atomic>
 #include <cstdio>
+#include <future>
+#include <string>
 
 namespace {
 constexpr int32_t MAX_VOICES = P_MIX_VOICES;
@@ -40,21 +42,11 @@ Voice voices[MAX_VOICES];  // slot i plays on mixer channel i
 int32_t musicOwner = -1;   // slot of the voice on the music stream
 // Read by the mixer on the audio thread, set by the console on the game's.
 std::atomic<uint32_t> outputVolume{FULL_VOLUME};
+// Music being decoded on a worker thread, by slot. The worker only decodes: the voice itself is
+// the game thread's, and takes the result in ClaimLoadedMusic.
+std::future<Mix_Music *> musicLoads[MAX_VOICES];
 
 int32_t Slot(const Voice &voice) { return int32_t(&voice - voices); }
-
-Voice *FindVoice(uint32_t handle)
-{
-    const uint32_t slot = (handle & 0xFF) - 1;  // handle 0 wraps out of range
-    if (slot >= uint32_t(MAX_VOICES)) {
-        return nullptr;
-    }
-    Voice &voice = voices[slot];
-    if (!voice.used || voice.generation != (handle >> 8)) {
-        return nullptr;
-    }
-    return &voice;
-}
 
 uint32_t SecondsToMilliseconds(double seconds)
 {
@@ -200,6 +192,10 @@ void Start(Voice &voice)
 
 void FreeSlot(Voice &voice)
 {
+    std::future<Mix_Music *> &load = musicLoads[Slot(voice)];
+    if (load.valid()) {
+        voice.music = load.get();  // a decoding still running is waited for, never left behind
+    }
     // Halt first: the channel plays the view, which freeing the chunk would not stop.
     Halt(voice);
     if (voice.chunk != nullptr) {
@@ -219,6 +215,60 @@ void SDLCALL ScaleOutput(void *, Uint8 *stream, int length)
     if (volume != FULL_VOLUME && length > 0) {
         P_ScaleStereo16(reinterpret_cast<int16_t *>(stream), size_t(length) / 4, volume);
     }
+}
+
+// The one point where a worker's music reaches its voice: waits for the decoding if it is still
+// running. A file that could not be decoded frees the voice, whose handle then goes stale.
+// False when the voice is gone.
+bool ClaimLoadedMusic(Voice &voice)
+{
+    std::future<Mix_Music *> &load = musicLoads[Slot(voice)];
+    if (!load.valid()) {
+        return true;
+    }
+    voice.music = load.get();
+    if (voice.music == nullptr) {
+        FreeSlot(voice);
+        return false;
+    }
+    voice.length = SecondsToMilliseconds(Mix_MusicDuration(voice.music));
+    return true;
+}
+
+Voice *FindVoice(uint32_t handle)
+{
+    const uint32_t slot = (handle & 0xFF) - 1;  // handle 0 wraps out of range
+    if (slot >= uint32_t(MAX_VOICES)) {
+        return nullptr;
+    }
+    Voice &voice = voices[slot];
+    if (!voice.used || voice.generation != (handle >> 8) || !ClaimLoadedMusic(voice)) {
+        return nullptr;
+    }
+    return &voice;
+}
+
+uint32_t Handle(const Voice &voice)
+{
+    return (uint32_t(voice.generation) << 8) | uint32_t(Slot(voice) + 1);
+}
+
+// An unused voice slot, opening the device first if nothing has tried to yet; null without a
+// device or a free slot.
+Voice *FreeVoice()
+{
+    if (deviceState == DeviceState::UNTRIED) {
+        P_OpenAudio();
+    }
+    if (deviceState != DeviceState::OPEN) {
+        return nullptr;
+    }
+    for (Voice &candidate : voices) {
+        if (!candidate.used) {
+            return &candidate;
+        }
+    }
+    return nullptr;
 }
 
 // MIDI needs a soundfont; the system's default is normally there, this one comes with it.
@@ -292,19 +342,7 @@ void P_CloseAudio()
 
 uint32_t P_LoadVoice(const char *path, bool music)
 {
-    if (deviceState == DeviceState::UNTRIED) {
-        P_OpenAudio();
-    }
-    if (deviceState != DeviceState::OPEN) {
-        return 0;
-    }
-    Voice *voice = nullptr;
-    for (Voice &candidate : voices) {
-        if (!candidate.used) {
-            voice = &candidate;
-            break;
-        }
-    }
+    Voice *const voice = FreeVoice();
     if (voice == nullptr) {
         return 0;
     }
@@ -322,7 +360,20 @@ uint32_t P_LoadVoice(const char *path, bool music)
         voice->length = ChunkMilliseconds(*voice->chunk);
     }
     voice->used = true;
-    return (uint32_t(voice->generation) << 8) | uint32_t(Slot(*voice) + 1);
+    return Handle(*voice);
+}
+
+uint32_t P_LoadMusicInBackground(const char *path)
+{
+    Voice *const voice = FreeVoice();
+    if (voice == nullptr) {
+        return 0;
+    }
+    // The soundfont and the decoding take longer than the whole rest of the start-up.
+    musicLoads[Slot(*voice)] = std::async(
+        std::launch::async, [file = std::string(path)] { return Mix_LoadMUS(file.c_str()); });
+    voice->used = true;
+    return Handle(*voice);
 }
 
 void P_FreeVoice(uint32_t handle)

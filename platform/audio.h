@@ -21,6 +21,11 @@ void P_CloseAudio();
 // tried to yet. 0 when there is no device, no free voice or the file cannot be decoded.
 uint32_t P_LoadVoice(const char *path, bool music);
 
+// Loads a music voice as P_LoadVoice does, but decodes it on a worker thread and returns at once.
+// The first call that uses the voice waits for the decoding if it is still running; a file that
+// could not be decoded then leaves a stale handle. 0 when there is no device or no free voice.
+uint32_t P_LoadMusicInBackground(const char *path);
+
 // Stops the voice and releases what it loaded.
 void P_FreeVoice(uint32_t voice);
 

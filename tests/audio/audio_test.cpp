@@ -156,6 +156,32 @@ TEST_F(VoiceTest, MusicVoicesShareOneStream)
     EXPECT_FALSE(P_VoicePlaying(other));
 }
 
+// Music decoded on a worker plays as if loaded at once; a file that cannot be loaded gives its
+// slot back on first use, so failed loads cannot use up the voices.
+TEST_F(VoiceTest, MusicLoadedInTheBackground)
+{
+    const uint32_t music = P_LoadMusicInBackground(dir.Write("music.mid", MidiFile(30.0)).c_str());
+    ASSERT_NE(music, 0u);
+    P_PlayVoice(music, false);
+    EXPECT_TRUE(P_VoicePlaying(music));
+
+    const std::string broken = dir.Path("missing.mid");
+    for (int32_t i = 0; i < 100; ++i) {  // more than the device has voices
+        SCOPED_TRACE(i);
+        const uint32_t voice = P_LoadMusicInBackground(broken.c_str());
+        ASSERT_NE(voice, 0u);
+        P_PlayVoice(voice, true);
+        EXPECT_FALSE(P_VoicePlaying(voice));
+        EXPECT_EQ(P_VoiceLength(voice), 0u);
+    }
+    EXPECT_TRUE(P_VoicePlaying(music));
+
+    // Closing the device while a decoding still runs waits for it rather than racing it.
+    EXPECT_NE(P_LoadMusicInBackground(dir.Path("music.mid").c_str()), 0u);
+    P_CloseAudio();
+    EXPECT_EQ(P_VoicesPlaying(), 0);
+}
+
 TEST_F(VoiceTest, StaleHandlesDoNothing)
 {
     const std::string wave = WaveFile(8000, 1, 8, 30.0, 0.0);
