@@ -1,0 +1,203 @@
+#include "world/static_layers.h"
+
+#include "platform/gl.h"
+
+#include <cstring>
+
+namespace {
+enum class Copy : uint8_t { NONE, KEPT, REFUSED };  // refused: no texture takes this viewport
+
+bool keepLayers = true;
+Copy copy = Copy::NONE;
+GLuint copyTexture = 0;
+int32_t copySide = 0;
+W_LayerKey copyKey;   // what the copy was drawn from
+W_LayerKey frameKey;  // this frame's; both are too large for the stack of every frame
+
+void ReadKey(const T_Texture &background, const T_Texture *brickTextures, W_LayerKey *key)
+{
+    const int16_t *const cells = M_GetCells();
+    key->mapLoaded = cells != nullptr;
+    if (cells != nullptr) {
+        memcpy(key->cells, cells, sizeof key->cells);
+    } else {
+        memset(key->cells, 0, sizeof key->cells);
+    }
+    key->textures[0] = background.glName;
+    for (int32_t code = 1; code <= W_BRICK_KINDS; ++code) {
+        key->textures[code] = brickTextures[code].glName;
+    }
+    GLint values[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_VIEWPORT, values);
+    memcpy(key->viewport, values, sizeof key->viewport);
+    glGetFloatv(GL_PROJECTION_MATRIX, key->projection);
+    key->blending = glIsEnabled(GL_BLEND) == GL_TRUE;
+    glGetIntegerv(GL_BLEND_SRC, values);
+    key->blendSource = values[0];
+    glGetIntegerv(GL_BLEND_DST, values);
+    key->blendDestination = values[0];
+}
+
+// The texture W_DrawBricks leaves bound: that of the last brick kind it drew, else the
+// background's.
+uint32_t LastBoundTexture(const W_LayerKey &key)
+{
+    uint32_t bound = key.textures[0];
+    if (!key.mapLoaded) {
+        return bound;
+    }
+    for (int16_t code = M_EMPTY + 1; code <= W_BRICK_KINDS; ++code) {
+        if (!W_DrawsCode(code)) {
+            continue;
+        }
+        for (const int16_t cell : key.cells) {
+            if (cell == code) {
+                bound = key.textures[code];
+                break;
+            }
+        }
+    }
+    return bound;
+}
+
+bool MakeCopyTexture(int32_t side)
+{
+    if (copyTexture == 0) {
+        glGenTextures(1, &copyTexture);
+    }
+    glBindTexture(GL_TEXTURE_2D, copyTexture);
+    // One texel a pixel, never filtered, so the copy shows exactly the pixels it took.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, side, side, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+    return glGetError() == GL_NO_ERROR;
+}
+
+// Draws the layers the design's way and, when the viewport fits a texture, keeps the result.
+void DrawAndKeep(const T_Texture &background, const T_Texture *brickTextures)
+{
+    const int32_t *const viewport = frameKey.viewport;
+    // The copy must hold the whole view, not the part a scissor lets through.
+    const bool scissored = glIsEnabled(GL_SCISSOR_TEST) == GL_TRUE;
+    if (scissored) {
+        glDisable(GL_SCISSOR_TEST);
+    }
+    W_DrawBackground(background);
+    W_DrawBricks(brickTextures);
+    GLint maxSide = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
+    const int32_t side = W_CacheSide(viewport[2], viewport[3], maxSide);
+    copy = Copy::REFUSED;
+    if (side != 0 && (side == copySide || MakeCopyTexture(side))) {
+        copySide = side;
+        glBindTexture(GL_TEXTURE_2D, copyTexture);
+        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, viewport[0], viewport[1], viewport[2],
+                            viewport[3]);
+        copy = glGetError() == GL_NO_ERROR ? Copy::KEPT : Copy::REFUSED;
+        glBindTexture(GL_TEXTURE_2D, LastBoundTexture(frameKey));
+    } else {
+        copySide = 0;
+    }
+    memcpy(&copyKey, &frameKey, sizeof copyKey);
+    if (scissored) {
+        glEnable(GL_SCISSOR_TEST);
+    }
+}
+
+void DrawCopy()
+{
+    const W_Quad quad = W_CopyQuad(frameKey.viewport[2], frameKey.viewport[3], copySide);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, copyTexture);
+    // The blend state the layers were drawn with is still the frame's (it is in the key), but
+    // the copy must overwrite, as the opaque background did.
+    if (frameKey.blending) {
+        glDisable(GL_BLEND);
+    }
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glBegin(GL_QUADS);
+    for (const W_Vertex &corner : quad.corners) {
+        glTexCoord2d(corner.u, corner.v);
+        glVertex2d(corner.x, corner.y);
+    }
+    glEnd();
+    if (frameKey.blending) {
+        glEnable(GL_BLEND);
+    }
+    glDisable(GL_TEXTURE_2D);
+    // As the design leaves it: white after the bricks, the background's grey without a map.
+    if (!frameKey.mapLoaded) {
+        glColor3f(0.9f, 0.9f, 0.9f);
+    }
+    glBindTexture(GL_TEXTURE_2D, LastBoundTexture(frameKey));
+}
+}  // namespace
+
+bool operator==(const W_LayerKey &a, const W_LayerKey &b)
+{
+    return memcmp(a.cells, b.cells, sizeof a.cells) == 0 &&
+           memcmp(a.textures, b.textures, sizeof a.textures) == 0 &&
+           memcmp(a.viewport, b.viewport, sizeof a.viewport) == 0 &&
+           memcmp(a.projection, b.projection, sizeof a.projection) == 0 &&
+           a.blending == b.blending && a.blendSource == b.blendSource &&
+           a.blendDestination == b.blendDestination && a.mapLoaded == b.mapLoaded;
+}
+
+void W_DrawStaticLayers(const T_Texture &background, const T_Texture *brickTextures)
+{
+    if (!keepLayers) {
+        W_DrawBackground(background);
+        W_DrawBricks(brickTextures);
+        return;
+    }
+    ReadKey(background, brickTextures, &frameKey);
+    if (copy != Copy::NONE && frameKey == copyKey) {
+        if (copy == Copy::KEPT) {
+            DrawCopy();
+        } else {
+            W_DrawBackground(background);
+            W_DrawBricks(brickTextures);
+        }
+        return;
+    }
+    DrawAndKeep(background, brickTextures);
+}
+
+void W_KeepStaticLayers(bool on)
+{
+    keepLayers = on;
+    copy = Copy::NONE;
+}
+
+void W_InvalidateStaticLayers() { copy = Copy::NONE; }
+
+int32_t W_CacheSide(int32_t width, int32_t height, int32_t maxSide)
+{
+    if (width <= 0 || height <= 0) {
+        return 0;
+    }
+    int32_t side = 1;
+    while (side < width || side < height) {
+        if (side > maxSide / 2) {
+            return 0;
+        }
+        side *= 2;
+    }
+    return side <= maxSide ? side : 0;
+}
+
+W_Quad W_CopyQuad(int32_t width, int32_t height, int32_t side)
+{
+    // Pixel i's centre, i + 0.5, falls on texel i's centre: the quad spans exactly `width`
+    // texels of the side.
+    const double u = side > 0 ? double(width) / side : 0.0;
+    const double v = side > 0 ? double(height) / side : 0.0;
+    return W_Quad{{
+        {-4.0, -3.0, 0.0, 0.0},
+        {-4.0, 3.0, 0.0, v},
+        {4.0, 3.0, u, v},
+        {4.0, -3.0, u, 0.0},
+    }};
+}
