@@ -287,3 +287,12 @@ void C_Draw(uint32_t elapsed, int32_t mode)
 }
 
 double C_Position() { return consolePosition; }
+
+double C_CoversFrom(uint32_t elapsed)
+{
+    // Open, the console only slides down; a frame it skips draws no backdrop at all.
+    if (!consoleOpen || elapsed > MAX_FRAME_MS || consolePosition > 3.0) {
+        return 3.0;
+    }
+    return consolePosition;
+}

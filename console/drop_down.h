@@ -15,6 +15,11 @@ void C_Draw(uint32_t elapsed, int32_t mode);
 // World y of the console's lower edge: 3 when hidden, 0 when fully open.
 double C_Position();
 
+// The world y from which C_Draw, given `elapsed`, will cover the view opaquely up to the top,
+// or 3 when that cannot be told before it runs: only an open console is sure not to end this
+// frame higher than it stands now.
+double C_CoversFrom(uint32_t elapsed);
+
 // Empties the input line and closes the console. Called by C_Init.
 void C_InitInputLine();
 

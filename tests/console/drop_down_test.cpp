@@ -177,4 +177,37 @@ TEST_F(ConsoleSlideTest, FirstOpeningShowsOnTheNextFrame)
     C_Draw(16, 1);
     EXPECT_LE(C_Position(), 3.0) << "hidden after the first 16 ms of opening";
 }
+// The world is left undrawn where C_CoversFrom says the backdrop will lie, so the backdrop must
+// never end a frame above it: not while sliding open, closing, after a stall or when shut.
+TEST_F(ConsoleSlideTest, TheBackdropCoversWhatItPromised)
+{
+    C_LoadBackground();
+    const struct {
+        const char *step;
+        bool toggle;
+        uint32_t elapsed;
+    } frames[] = {
+        {"closed", false, 16},   {"opening", true, 16},  {"opening", false, 100},
+        {"open", false, 250},    {"open", false, 10},    {"a stall", false, 1500},
+        {"open", false, 0},      {"closing", true, 16},  {"closing", false, 100},
+        {"closed", false, 300},  {"reopening", true, 5}, {"half closed", true, 150},
+        {"reopening", true, 50}, {"open", false, 400},
+    };
+    int32_t clipped = 0;
+    for (const auto &frame : frames) {
+        SCOPED_TRACE(frame.step);
+        if (frame.toggle) {
+            Open();
+        }
+        const double promised = C_CoversFrom(frame.elapsed);
+        C_Draw(frame.elapsed, 1);
+        if (promised < 3.0) {
+            ++clipped;
+            EXPECT_TRUE(C_IsOpen());
+            EXPECT_LE(C_Position(), promised);
+            EXPECT_LE(frame.elapsed, 1000u) << "no backdrop is drawn after a stall";
+        }
+    }
+    EXPECT_GE(clipped, 3) << "an open console should let the world go undrawn under it";
+}
 }  // namespace
