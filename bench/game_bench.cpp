@@ -15,6 +15,7 @@
 #include "platform/events.h"
 #include "platform/timer.h"
 #include "platform/window.h"
+#include "shell/frame_shortcuts.h"
 #include "shell/game.h"
 
 #ifdef VORN_BENCH_RECORDER
@@ -197,6 +198,9 @@ void OnPresent()
     }
 }
 
+// The reference replays the frames the design draws, not the game's shortcuts through them.
+void DrawTheDesignsWay() { SetFrameShortcuts(false); }
+
 int Usage(const char *program)
 {
     fprintf(stderr,
@@ -232,5 +236,5 @@ int main(int argc, char **argv)
     }
     AllocCountThisThread();
     P_SetPresentHook(OnPresent);
-    return WinMain();
+    return WinMain(mode == Mode::RECORD ? DrawTheDesignsWay : nullptr);
 }

@@ -9,6 +9,7 @@
     X(glBindTexture) \
     X(glBlendFunc) \
     X(glClear) \
+    X(glCopyTexSubImage2D) \
     X(glColor3f) \
     X(glColor4d) \
     X(glColor4f) \
@@ -19,6 +20,8 @@
     X(glFinish) \
     X(glFlush) \
     X(glGenTextures) \
+    X(glGetError) \
+    X(glGetFloatv) \
     X(glGetIntegerv) \
     X(glIsEnabled) \
     X(glLineWidth) \

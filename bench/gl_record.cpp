@@ -136,6 +136,13 @@ BENCH_WRAP(glColor4f, (GLfloat r, GLfloat g, GLfloat b, GLfloat a), (r, g, b, a)
 BENCH_WRAP(glColor4fv, (const GLfloat *v), (v),
            (double(v[0]), double(v[1]), double(v[2]), double(v[3])))
 
+BENCH_WRAP(glCopyTexSubImage2D,
+           (GLenum target, GLint level, GLint xOffset, GLint yOffset, GLint x, GLint y, GLsizei w,
+            GLsizei h),
+           (target, level, xOffset, yOffset, x, y, w, h),
+           (double(target), double(level), double(xOffset), double(yOffset), double(x), double(y),
+            double(w), double(h)))
+
 BENCH_WRAP(glDisable, (GLenum cap), (cap), (double(cap)))
 
 BENCH_WRAP(glEnable, (GLenum cap), (cap), (double(cap)))
@@ -145,6 +152,8 @@ BENCH_WRAP(glEnd, (), (), ())
 BENCH_WRAP(glFinish, (), (), ())
 
 BENCH_WRAP(glFlush, (), (), ())
+
+BENCH_WRAP(glGetFloatv, (GLenum name, GLfloat *values), (name, values), (double(name)))
 
 BENCH_WRAP(glGetIntegerv, (GLenum name, GLint *values), (name, values), (double(name)))
 
@@ -219,6 +228,13 @@ void __wrap_glClear(GLbitfield mask)
     }
     Note("glClear", {double(mask)});
     __real_glClear(mask);
+}
+
+GLenum __real_glGetError();
+GLenum __wrap_glGetError()
+{
+    Note("glGetError", {});
+    return __real_glGetError();
 }
 
 GLboolean __real_glIsEnabled(GLenum cap);

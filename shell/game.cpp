@@ -20,7 +20,9 @@
 #include "platform/window.h"
 #include "shell/display.h"
 #include "shell/extensions.h"
+#include "shell/frame_shortcuts.h"
 #include "world/map.h"
+#include "world/static_layers.h"
 #include "world/world.h"
 
 #include <cstdio>
@@ -307,10 +309,11 @@ void DrawFrame()
     cursorWorld[0] = cursor.x;
     cursorWorld[1] = cursor.y;
     if (!mainMenu.visible) {
-        W_DrawBackground(backgroundTextures[backgroundIndex]);
-        W_DrawBricks(brickTextures);
+        const bool limited = BeginWorldUnderConsole(delta);
+        W_DrawStaticLayers(backgroundTextures[backgroundIndex], brickTextures);
         UpdatePlayers(delta);
         UpdateProjectiles(delta);
+        EndWorldUnderConsole(limited);
     } else {
         mainMenu.Draw(delta, cursor.x, cursor.y);
         mainMenu.DrawCursor(cursor.x, cursor.y);

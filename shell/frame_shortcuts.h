@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+
+// Ways through a world frame that draw fewer pixels and leave the picture exactly as it was:
+// the static layers come from a kept copy (world/static_layers.h), and the world is not drawn
+// where the open console's opaque backdrop will cover it. On from the start; measuring tools
+// switch them off to see the frame drawn the design's way.
+void SetFrameShortcuts(bool on);
+
+// Limits the world's drawing to what the console leaves in view this frame, given the frame's
+// `elapsed` milliseconds. Returns whether it did; EndWorldUnderConsole then lifts the limit.
+bool BeginWorldUnderConsole(uint32_t elapsed);
+void EndWorldUnderConsole(bool limited);
+
+// How many rows of a viewport `viewportHeight` pixels high, counted from its bottom, a backdrop
+// covering world y `coversFrom` to the top may leave uncovered: every row whose centre lies on
+// or below the backdrop's lower edge, and one more for the rasteriser's rounding.
+int32_t RowsLeftByConsole(int32_t viewportHeight, double coversFrom);
