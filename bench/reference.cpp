@@ -6,6 +6,7 @@
 //   Vorn2Reference CALLS FRAME [options]
 //     --interval MS     time between frames, 0 for as fast as possible (default 10)
 //     --music           play the music from the start
+//     --no-music        load no music at all: a window, a context and an open mixer device
 //     --click FRAME     a left click switches to FRAME and starts the music, as PLAY does
 //     --measure S OUT   after a second's warm-up, time S seconds of frames into OUT and end
 //
@@ -136,6 +137,7 @@ const void *Pixels(double offset) { return pixels.data() + size_t(offset); }
 void Replay(const Calls &calls)
 {
     GLint scratch[16];
+    GLfloat floats[16];
     for (const Call &call : calls) {
         const double *const a = call.a;
         switch (call.op) {
@@ -152,6 +154,8 @@ void Replay(const Calls &calls)
         case Op::glEnd:           glEnd(); break;
         case Op::glFinish:        glFinish(); break;
         case Op::glFlush:         glFlush(); break;
+        case Op::glGetError:      glGetError(); break;
+        case Op::glGetFloatv:     glGetFloatv(E(a[0]), floats); break;
         case Op::glGetIntegerv:   glGetIntegerv(E(a[0]), scratch); break;
         case Op::glIsEnabled:     glIsEnabled(E(a[0])); break;
         case Op::glLineWidth:     glLineWidth(F(a[0])); break;
@@ -193,6 +197,10 @@ void Replay(const Calls &calls)
             textureNames[recorded] = name;
             break;
         }
+        case Op::glCopyTexSubImage2D:
+            glCopyTexSubImage2D(E(a[0]), I(a[1]), I(a[2]), I(a[3]), I(a[4]), I(a[5]), I(a[6]),
+                                I(a[7]));
+            break;
         case Op::glTexImage2D:
             glTexImage2D(E(a[0]), I(a[1]), I(a[2]), I(a[3]), I(a[4]), I(a[5]), E(a[6]), E(a[7]),
                          Pixels(a[8]));
@@ -237,6 +245,7 @@ struct Options {
     const char *clickFrame = nullptr;
     double interval = 0.010;
     bool music = false;
+    bool loadMusic = true;
     double measureSeconds = 0.0;
     const char *measurePath = nullptr;
 };
@@ -253,6 +262,8 @@ bool ParseOptions(int argc, char **argv, Options *options)
             options->interval = atof(argv[++i]) / 1000.0;
         } else if (strcmp(argv[i], "--music") == 0) {
             options->music = true;
+        } else if (strcmp(argv[i], "--no-music") == 0) {
+            options->loadMusic = false;
         } else if (strcmp(argv[i], "--click") == 0 && i + 1 < argc) {
             options->clickFrame = argv[++i];
         } else if (strcmp(argv[i], "--measure") == 0 && i + 2 < argc) {
@@ -271,7 +282,7 @@ int main(int argc, char **argv)
     Options options;
     if (!ParseOptions(argc, argv, &options)) {
         fprintf(stderr,
-                "usage: %s CALLS FRAME [--interval MS] [--music] [--click FRAME] "
+                "usage: %s CALLS FRAME [--interval MS] [--music] [--no-music] [--click FRAME] "
                 "[--measure SECONDS OUT]\n",
                 argv[0]);
         return 2;
@@ -319,10 +330,10 @@ int main(int argc, char **argv)
         if (P_OpenMixerDevice() == 0) {
             Mix_AllocateChannels(P_MIX_VOICES);
             Mix_ReserveChannels(P_MIX_VOICES);
-            music = Mix_LoadMUS(MUSIC_PATH);
+            music = options.loadMusic ? Mix_LoadMUS(MUSIC_PATH) : nullptr;
         }
     }
-    if (music == nullptr) {
+    if (music == nullptr && options.loadMusic) {
         fprintf(stderr, "Vorn2Reference: no music (%s)\n", SDL_GetError());
     }
 
