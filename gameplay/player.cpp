@@ -140,7 +140,7 @@ const Pose &SpawnPoint(int32_t index)
 
 void SetFrameTime(uint32_t milliseconds) { frameTime = milliseconds; }
 
-void MovePlayer(Player &player, uint32_t milliseconds)
+void IntegratePlayer(Player &player, uint32_t milliseconds)
 {
     Pose &pose = player.pose;
     // Positions move per frame; only velocity changes scale with the frame time.
@@ -158,7 +158,12 @@ void MovePlayer(Player &player, uint32_t milliseconds)
     } else {
         player.jumpVelocity = 0.0f;
     }
+}
 
+void MovePlayer(Player &player, uint32_t milliseconds)
+{
+    IntegratePlayer(player, milliseconds);
+    Pose &pose = player.pose;
     if (pose.y - FLOOR_HEIGHT <= 0.0f) {
         pose.y = FLOOR_HEIGHT;
         player.fallVelocity = 0.0f;

@@ -104,6 +104,16 @@ void LoadWeaponSprite(int32_t weapon, const char *path)
 void DrawPlayer(const Player &player)
 {
     player.walk.Draw(player.pose.x, player.pose.y, 1.0f, 1.5f, 0);
+    DrawPlayerGear(player);
+}
+
+void DrawPlayerGear(const Player &player)
+{
     DrawWeapon(player);
     DrawCrosshair(player);
+}
+
+const T_Texture &WeaponSprite(int32_t weapon)
+{
+    return weaponSprites[weapon >= 0 && weapon < WEAPON_SLOTS ? weapon : 0];
 }

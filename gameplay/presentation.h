@@ -13,3 +13,9 @@ void LoadWeaponSprite(int32_t weapon, const char *path);
 
 // Draws the figure, the weapon turned to the aim and the crosshair.
 void DrawPlayer(const Player &player);
+
+// The weapon turned to the aim and the crosshair: the player without its figure.
+void DrawPlayerGear(const Player &player);
+
+// The picture held in the hand for weapon `weapon`; an empty record for numbers without one.
+const T_Texture &WeaponSprite(int32_t weapon);
