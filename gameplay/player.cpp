@@ -1,6 +1,7 @@
 #include "gameplay/player.h"
 
 #include "console/registry.h"
+#include "gameplay/match.h"
 #include "gameplay/presentation.h"
 #include "gameplay/weapons.h"
 
@@ -182,6 +183,9 @@ void UpdatePlayers(uint32_t milliseconds)
 void PlayerControl(uint32_t action, int32_t player, const void *argument)
 {
     Player &target = Select(player);
+    if (!MatchLetsAct(target)) {
+        return;  // in a match the dead, and everyone once it is won, wait
+    }
     int32_t integer = 0;
     float real = 0.0f;
     if (argument != nullptr) {
