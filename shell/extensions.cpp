@@ -1,6 +1,7 @@
 #include "shell/extensions.h"
 
 #include "console/config.h"
+#include "gameplay/match.h"
 #include "platform/file.h"
 
 namespace {
@@ -19,5 +20,6 @@ void StartExtensions(void (*testProbe)())
     if (testProbe != nullptr) {
         testProbe();
     }
+    RegisterMatchVariables();
     RunAutoexec();
 }

@@ -5,6 +5,7 @@
 #include "console/console.h"
 #include "console/drop_down.h"
 #include "console/registry.h"
+#include "gameplay/match.h"
 #include "gameplay/player.h"
 #include "gameplay/weapons.h"
 #include "gfx/font.h"
@@ -131,7 +132,15 @@ void ToggleMenu()
 
 void OnKeyDown(uint32_t key)
 {
+    const bool playing = !mainMenu.visible && !C_IsOpen();
     C_KeyEvent(C_KEY_DOWN, key);
+    // The winner screen of a match takes its keys before the bindings and the menu do.
+    if (playing && MatchKeyDown(key)) {
+        if (key == P_KEY_ESCAPE) {
+            mainMenu.escapeArmed = false;  // this press is spent: its auto-repeat opens no menu
+        }
+        return;
+    }
     if (!mainMenu.visible) {
         KeyDown(key);
     }
@@ -143,6 +152,7 @@ void OnKeyDown(uint32_t key)
 
 void OnKeyUp(uint32_t key)
 {
+    MatchKeyUp(key);
     if (!mainMenu.visible) {
         KeyUp(key);
     }
@@ -296,8 +306,12 @@ void DrawFrame()
     if (!mainMenu.visible) {
         W_DrawBackground(backgroundTextures[backgroundIndex]);
         W_DrawBricks(brickTextures);
-        UpdatePlayers(delta);
-        UpdateProjectiles(delta);
+        if (MatchOn()) {
+            UpdateMatch(delta, music);
+        } else {
+            UpdatePlayers(delta);
+            UpdateProjectiles(delta);
+        }
     } else {
         mainMenu.Draw(delta, cursor.x, cursor.y);
         mainMenu.DrawCursor(cursor.x, cursor.y);
