@@ -1,6 +1,7 @@
 #include "shell/extensions.h"
 
 #include "console/config.h"
+#include "input/bind_commands.h"
 #include "platform/file.h"
 
 namespace {
@@ -16,6 +17,7 @@ void RunAutoexec()
 
 void StartExtensions(void (*testProbe)())
 {
+    AddBindCommands();
     if (testProbe != nullptr) {
         testProbe();
     }
