@@ -80,6 +80,8 @@ void TranslateMouseButton(const SDL_MouseButtonEvent &event)
         Enqueue(down ? P_WM_LBUTTONDOWN : P_WM_LBUTTONUP, 0, event.x, event.y);
     } else if (event.button == SDL_BUTTON_RIGHT) {
         Enqueue(down ? P_WM_RBUTTONDOWN : P_WM_RBUTTONUP, 0, event.x, event.y);
+    } else if (event.button == SDL_BUTTON_MIDDLE) {
+        Enqueue(down ? P_WM_MBUTTONDOWN : P_WM_MBUTTONUP, 0, event.x, event.y);
     }
 }
 

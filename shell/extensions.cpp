@@ -1,6 +1,7 @@
 #include "shell/extensions.h"
 
 #include "console/config.h"
+#include "input/bind_commands.h"
 #include "input/pad.h"
 #include "platform/file.h"
 
@@ -17,6 +18,7 @@ void RunAutoexec()
 
 void StartExtensions(void (*testProbe)())
 {
+    AddBindCommands();
     InitPads();
     if (testProbe != nullptr) {
         testProbe();

@@ -210,6 +210,12 @@ void MainWndProc(const P_Message &message)
     case P_WM_RBUTTONUP:
         MouseButtonUp(2);
         break;
+    case P_WM_MBUTTONDOWN:
+        MouseButtonDown(3);
+        break;
+    case P_WM_MBUTTONUP:
+        MouseButtonUp(3);
+        break;
     default:
         break;
     }
