@@ -18,6 +18,8 @@ constexpr uint32_t P_WM_LBUTTONDOWN = 513;
 constexpr uint32_t P_WM_LBUTTONUP = 514;
 constexpr uint32_t P_WM_RBUTTONDOWN = 516;
 constexpr uint32_t P_WM_RBUTTONUP = 517;
+constexpr uint32_t P_WM_MBUTTONDOWN = 519;
+constexpr uint32_t P_WM_MBUTTONUP = 520;
 
 struct P_Message {
     uint32_t message;

@@ -2,6 +2,8 @@
 
 #include "console/config.h"
 #include "gameplay/match.h"
+#include "input/bind_commands.h"
+#include "input/pad.h"
 #include "platform/file.h"
 
 namespace {
@@ -17,6 +19,8 @@ void RunAutoexec()
 
 void StartExtensions(void (*testProbe)())
 {
+    AddBindCommands();
+    InitPads();
     if (testProbe != nullptr) {
         testProbe();
     }
