@@ -15,6 +15,7 @@
 namespace {
 constexpr int32_t DEFAULT_FRAG_LIMIT = 10;
 constexpr float MS_PER_MINUTE = 60000.0f;
+constexpr float MAX_TIME_LIMIT = 10000.0f;  // minutes
 // Kept clear of straight up and down, where the aim would leave the half the player faces.
 constexpr float STEEPEST_AIM = 1.5f;
 // With fewer than two spawn points the players start at the ends of the old floor line.
@@ -179,8 +180,9 @@ void ReportFragLimit() { C_ReportInt(fragLimit); }
 void SetTimeLimit()
 {
     const float value = C_ArgFloat();
-    if (!(value >= 0.0f) || value > 1.0e6f) {
-        C_Print("g_timelimit must be 0 or more minutes.\n", nullptr);
+    // A week of minutes at most keeps the match clock's milliseconds inside 32 bits.
+    if (!(value >= 0.0f) || value > MAX_TIME_LIMIT) {
+        C_Print("g_timelimit must be between 0 and 10000 minutes.\n", nullptr);
         return;
     }
     timeLimitMinutes = value;

@@ -459,9 +459,11 @@ TEST_F(MatchTest, VariablesAreCheckedAndSavedOnlyWhenChanged)
         const char *line;
         const char *message;
     };
-    const Case cases[] = {{"g_match 2", "g_match must be 0 or 1.\n"},
-                          {"g_fraglimit -1", "g_fraglimit must be 0 or more.\n"},
-                          {"g_timelimit -1", "g_timelimit must be 0 or more minutes.\n"}};
+    const Case cases[] = {
+        {"g_match 2", "g_match must be 0 or 1.\n"},
+        {"g_fraglimit -1", "g_fraglimit must be 0 or more.\n"},
+        {"g_timelimit -1", "g_timelimit must be between 0 and 10000 minutes.\n"},
+        {"g_timelimit 10001", "g_timelimit must be between 0 and 10000 minutes.\n"}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.line);
         C_Execute(c.line);
