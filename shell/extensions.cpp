@@ -2,6 +2,7 @@
 
 #include "console/config.h"
 #include "platform/file.h"
+#include "shell/map_commands.h"
 
 namespace {
 constexpr char AUTOEXEC_PATH[] = "basev2/autoexec.cfg";
@@ -19,5 +20,7 @@ void StartExtensions(void (*testProbe)())
     if (testProbe != nullptr) {
         testProbe();
     }
+    RegisterMapCommands();
     RunAutoexec();
+    LoadStartMap();
 }
