@@ -5,6 +5,7 @@
 #include "gfx/font.h"
 #include "platform/data_root.h"
 #include "platform/events.h"
+#include "platform/keys.h"
 #include "platform/timer.h"
 #include "platform/window.h"
 #include "shell/display.h"
@@ -20,6 +21,10 @@ constexpr int EXIT_BAD_NAME = 3;
 int32_t videoModeIndex = 1;
 bool quitting = false;
 bool playing = false;  // the game started by F9 runs; the editor waits, hidden
+// Ctrl and Shift as this window's own key messages left them. SDL's modifier state may already
+// hold a release still waiting in the queue, which would turn a quick Ctrl+Z into a plain Z.
+bool controlDown = false;
+bool shiftDown = false;
 
 void LoadBricks()
 {
@@ -45,9 +50,18 @@ void OnCreate()
     }
 }
 
+void TrackModifier(uint32_t key, bool down)
+{
+    if (key == P_KEY_CONTROL) {
+        controlDown = down;
+    } else if (key == P_KEY_SHIFT) {
+        shiftDown = down;
+    }
+}
+
 uint32_t KeyModifiers()
 {
-    return (P_ControlHeld() ? EDITOR_CONTROL : 0) | (P_ShiftHeld() ? EDITOR_SHIFT : 0);
+    return (controlDown ? EDITOR_CONTROL : 0) | (shiftDown ? EDITOR_SHIFT : 0);
 }
 
 // F9 has saved the map: the game plays it while the editor waits out of sight.
@@ -58,6 +72,8 @@ void Play()
         return;
     }
     EditorFocusLost();
+    controlDown = false;  // let go in the game's window
+    shiftDown = false;
     playing = true;
     P_ShowWindow(false);
 }
@@ -115,9 +131,12 @@ void EditorWndProc(const P_Message &message)
     case P_WM_ACTIVATE:
         if (message.wParam == 0) {
             EditorFocusLost();
+            controlDown = false;  // their key-ups go elsewhere
+            shiftDown = false;
         }
         break;
     case P_WM_KEYDOWN:
+        TrackModifier(message.wParam, true);
         switch (EditorKeyDown(message.wParam, KeyModifiers(), P_Ticks())) {
         case EditorRequest::QUIT:
             EditorQuit();
@@ -130,6 +149,7 @@ void EditorWndProc(const P_Message &message)
         }
         break;
     case P_WM_KEYUP:
+        TrackModifier(message.wParam, false);
         EditorKeyUp(message.wParam);
         break;
     case P_WM_CHAR:

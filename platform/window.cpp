@@ -188,8 +188,6 @@ void P_SetScreenSaverRunning(bool on)
 
 bool P_ControlHeld() { return (SDL_GetModState() & KMOD_CTRL) != 0; }
 
-bool P_ShiftHeld() { return (SDL_GetModState() & KMOD_SHIFT) != 0; }
-
 void P_MessageBox(const char *text, const char *caption)
 {
     if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, SDL_GetKeyboardFocus()) !=

@@ -52,8 +52,5 @@ void P_SetScreenSaverRunning(bool on);
 // Whether a Ctrl key is held now.
 bool P_ControlHeld();
 
-// Whether a Shift key is held now.
-bool P_ShiftHeld();
-
 // A modal box with one OK button; written to stderr when no box can be shown.
 void P_MessageBox(const char *text, const char *caption);
