@@ -3,7 +3,6 @@
 #include "console/registry.h"
 #include "gameplay/presentation.h"
 #include "gameplay/weapons.h"
-#include "platform/timer.h"
 
 #include <cstring>
 
@@ -79,7 +78,7 @@ void SelectWeapon(Player &player, int32_t weapon)
     if (weapon < 0 || weapon >= WEAPON_SLOTS) {
         return;
     }
-    const uint32_t now = P_Ticks();
+    const uint32_t now = ReloadClockNow();
     const int32_t current = player.currentWeapon;
     if (now - player.lastShotTimes[current] > ReloadTime(current)) {
         player.currentWeapon = weapon;

@@ -35,6 +35,7 @@ Sound rocketHitSound;
 T_Texture plasmaShot;
 T_Texture rocketShot;
 Frame explosion;
+uint32_t (*reloadClock)() = P_Ticks;  // only tests change it, to a clock they set
 
 using DrawHook = void (*)(const Projectile &projectile, WorldPosition at);
 
@@ -186,8 +187,9 @@ void Explode(Projectile &rocket, uint32_t milliseconds, bool drawing)
     }
     const WorldPosition at = ProjectilePosition(rocket);
     explosion.Advance(0, milliseconds / 2);
-    // The last frame is never shown; an animation without frames never ends.
-    if (explosion.currentFrame == explosion.frameCount - 1) {
+    // The last frame is never shown. Without frames the end test could never hold and the
+    // rocket would keep its slot for good, so it ends at once like a one-frame explosion.
+    if (explosion.frameCount == 0 || explosion.currentFrame == explosion.frameCount - 1) {
         explosion.currentFrame = 0;
         explosion.accumulatedTime = 0.0f;
         rocket = Projectile{};
@@ -281,13 +283,17 @@ uint32_t ReloadTime(int32_t weapon)
     return weapon >= 0 && weapon < WEAPON_SLOTS ? reloadTimes[weapon] : 0;
 }
 
+void SetReloadClock(uint32_t (*clock)()) { reloadClock = clock != nullptr ? clock : P_Ticks; }
+
+uint32_t ReloadClockNow() { return reloadClock(); }
+
 void Fire(Player &player)
 {
     const int32_t weapon = player.currentWeapon;
     if (weapon < 0 || weapon >= WEAPON_SLOTS) {
         return;
     }
-    const uint32_t now = P_Ticks();
+    const uint32_t now = ReloadClockNow();
     if (now - player.lastShotTimes[weapon] <= reloadTimes[weapon]) {
         return;
     }

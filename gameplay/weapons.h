@@ -29,6 +29,11 @@ void InitGameplay();
 // Reload time of weapon `weapon` in milliseconds; 0 for numbers outside the table.
 uint32_t ReloadTime(int32_t weapon);
 
+// The clock that shots and weapon changes measure reload times on, in milliseconds. It is
+// P_Ticks; tests set one they control, and nullptr puts P_Ticks back.
+void SetReloadClock(uint32_t (*clock)());
+uint32_t ReloadClockNow();
+
 // Fires the player's current weapon unless it is still reloading. With every slot busy the
 // shot is dropped.
 void Fire(Player &player);

@@ -137,6 +137,78 @@ std::vector<uint8_t> BuildBmpFile(const BitmapHeader &info, const uint8_t *masks
     return out;
 }
 
+// One colour channel of a bit-field picture: where its bits lie in a pixel and their largest
+// value. A channel without bits (mask 0) reads as 0.
+struct Channel {
+    uint32_t mask;
+    uint32_t shift;
+    uint32_t largest;
+};
+
+// False for a mask that is not one run of bits inside a pixel of `bitCount` bits.
+bool ReadChannel(uint32_t mask, uint16_t bitCount, Channel *channel)
+{
+    const uint32_t pixelMask = bitCount == 32 ? 0xFFFFFFFFu : (1u << bitCount) - 1;
+    if ((mask & ~pixelMask) != 0) {
+        return false;
+    }
+    if (mask == 0) {
+        *channel = Channel{0, 0, 1};
+        return true;
+    }
+    uint32_t shift = 0;
+    while (((mask >> shift) & 1) == 0) {
+        ++shift;
+    }
+    const uint32_t run = mask >> shift;
+    if ((run & (run + 1)) != 0) {
+        return false;  // a gap between the mask's bits
+    }
+    *channel = Channel{mask, shift, run};
+    return true;
+}
+
+// Scaled as the platform's conversion scales the masks it knows: the largest value gives 255.
+uint8_t ChannelValue(uint32_t pixel, const Channel &channel)
+{
+    return uint8_t(uint64_t((pixel & channel.mask) >> channel.shift) * 255 / channel.largest);
+}
+
+// Decodes 16- or 32-bit pixels through the red, green and blue masks at `masks` into packed RGB,
+// bottom row first. The rows must all be in `pixels` (checked by the caller). False for masks
+// that overlap, have gaps, reach outside the pixel or are all zero.
+bool DecodeBitFields(const uint8_t *masks, const BitmapHeader &info, int64_t rows,
+                     const uint8_t *pixels, std::vector<uint8_t> *rgb)
+{
+    const uint32_t red = ReadLE32(masks);
+    const uint32_t green = ReadLE32(masks + 4);
+    const uint32_t blue = ReadLE32(masks + 8);
+    Channel channels[3];
+    if ((red | green | blue) == 0 || (red & green) != 0 || (red & blue) != 0 ||
+        (green & blue) != 0 || !ReadChannel(red, info.bitCount, &channels[0]) ||
+        !ReadChannel(green, info.bitCount, &channels[1]) ||
+        !ReadChannel(blue, info.bitCount, &channels[2])) {
+        return false;
+    }
+    const size_t width = size_t(info.width);
+    const size_t pixelBytes = info.bitCount / 8u;
+    const size_t rowBytes = (width * info.bitCount + 31) / 32 * 4;
+    rgb->resize(width * size_t(rows) * 3);
+    for (int64_t fileRow = 0; fileRow < rows; ++fileRow) {
+        // A negative height stores the top row first.
+        const int64_t pictureRow = info.height < 0 ? rows - 1 - fileRow : fileRow;
+        const uint8_t *in = pixels + size_t(fileRow) * rowBytes;
+        uint8_t *out = rgb->data() + size_t(pictureRow) * width * 3;
+        for (size_t x = 0; x < width; ++x, in += pixelBytes, out += 3) {
+            const uint32_t pixel = pixelBytes == 2 ? ReadLE16(in) : ReadLE32(in);
+            for (size_t c = 0; c < 3; ++c) {
+                out[c] = ChannelValue(pixel, channels[c]);
+            }
+        }
+    }
+    return true;
+}
+
 DibImage *MakeImage(const std::vector<uint8_t> &rgb, int32_t width, int32_t height)
 {
     auto *const image = static_cast<DibImage *>(malloc(sizeof(DibImage)));
@@ -240,6 +312,16 @@ DibImage *LoadDibImage(const char *path)
         }
     }
 
+    if (masksSize != 0 && (info.bitCount == 16 || info.bitCount == 32)) {
+        // Decoded here: the platform's decoder refuses masks it has no pixel format for.
+        std::vector<uint8_t> rgb;
+        if (!DecodeBitFields(file.data() + masksStart, info, rows, file.data() + pixelOffset,
+                             &rgb)) {
+            Fail(CONVERSION_ERROR);
+            return nullptr;
+        }
+        return MakeImage(rgb, info.width, int32_t(rows));
+    }
     const std::vector<uint8_t> bmp =
         BuildBmpFile(info, file.data() + masksStart, masksSize, file.data() + tableStart,
                      colourCount, entrySize, file.data() + pixelOffset, pixelSize);

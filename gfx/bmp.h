@@ -10,9 +10,10 @@ struct DibImage {
     uint8_t *pixels;
 };
 
-// Reads a BMP file, with or without its 14-byte file header, with a 12- or 40-byte bitmap header.
-// Returns a new picture owned by the caller (FreeDibImage), or nullptr after exactly one
-// message box (caption "Error") saying why.
+// Reads a BMP file, with or without its 14-byte file header, with a 12- or 40-byte bitmap header;
+// 16- and 32-bit bit fields decode through their own masks, which must be one run of bits each
+// and must not overlap. Returns a new picture owned by the caller (FreeDibImage), or nullptr
+// after exactly one message box (caption "Error") saying why.
 DibImage *LoadDibImage(const char *path);
 
 // Releases a picture from LoadDibImage; nullptr is allowed.

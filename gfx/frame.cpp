@@ -13,20 +13,33 @@ constexpr int32_t MAX_FRAME_SIDE = 4096;   // no sprite of ours comes close; lar
 constexpr uint8_t TRANSPARENT_LEVEL = 10;  // channels at or below this are "black"
 constexpr float HALF_SIDE = 0.2f;
 
+// What Frame::Load hands the uploads: the frame set, and whether any upload failed.
+struct Upload {
+    Frame *frame;
+    bool failed;
+};
+
 void UploadFrame(void *context, uint32_t index, const FramePicture &picture)
 {
-    Frame *const frame = static_cast<Frame *>(context);
-    glGenTextures(1, &frame->textures[index]);
-    glBindTexture(GL_TEXTURE_2D, frame->textures[index]);
+    Upload *const upload = static_cast<Upload *>(context);
+    uint32_t &name = upload->frame->textures[index];
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    const bool alpha = upload->frame->transparency != 0;
+    // Opaque rows are width x 3 bytes without padding: alignment 4 would read past the buffer.
+    glPixelStorei(GL_UNPACK_ALIGNMENT, alpha ? 4 : 1);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
     glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
-    const bool alpha = frame->transparency != 0;
-    gluBuild2DMipmaps(GL_TEXTURE_2D, alpha ? 4 : 3, picture.width, picture.height,
-                      alpha ? GL_RGBA : GL_RGB, GL_UNSIGNED_BYTE, picture.pixels);
+    if (gluBuild2DMipmaps(GL_TEXTURE_2D, alpha ? 4 : 3, picture.width, picture.height,
+                          alpha ? GL_RGBA : GL_RGB, GL_UNSIGNED_BYTE, picture.pixels) != 0) {
+        // Empty like a missing picture's entry, so no half-made texture is ever bound.
+        glDeleteTextures(1, &name);
+        name = 0;
+        upload->failed = true;
+    }
 }
 
 // Reads the pixels of one frame. Once the file ends, the remaining pixels repeat the last bytes
@@ -53,8 +66,9 @@ void ReadPixels(FILE *file, size_t pixelCount, uint8_t transparent, uint8_t *out
 }  // namespace
 
 uint32_t ReadFrames(FILE *file, const char *path, uint8_t transparent, int32_t lastHeader[6],
-                    FrameSink sink, void *context)
+                    FrameSink sink, void *context, bool *refused)
 {
+    *refused = false;
     uint32_t count = 0;
     uint8_t header[HEADER_SIZE];
     std::vector<uint8_t> pixels;
@@ -67,6 +81,7 @@ uint32_t ReadFrames(FILE *file, const char *path, uint8_t transparent, int32_t l
         const int32_t height = lastHeader[1];
         if (width <= 0 || height <= 0 || width > MAX_FRAME_SIDE || height > MAX_FRAME_SIDE) {
             C_Print("Warning: Frame : bad frame size in \"", path, "\"\n", nullptr);
+            *refused = true;
             break;  // keep the frames already read
         }
         // Sized from the checked sides, not from the header's size field, which may lie.
@@ -85,7 +100,7 @@ FrameQuad FrameQuadAt(float x, float y, float sx, float sy, uint8_t facing)
     const float right = x + HALF_SIDE * sx;
     const float bottom = y - HALF_SIDE * sy;
     const float top = y + HALF_SIDE * sy;
-    const float leftU = facing == 1 ? 0.0f : 1.0f;  // 1 mirrors the picture left to right
+    const float leftU = facing == 1 ? 0.0f : 1.0f;  // 1 shows the picture as stored, 0 mirrors it
     const float rightU = 1.0f - leftU;
     return FrameQuad{{left, right, right, left},
                      {bottom, bottom, top, top},
@@ -101,8 +116,16 @@ void Frame::Load(const char *path, uint8_t transparent)
         return;
     }
     transparency = transparent;
-    frameCount = ReadFrames(file.get(), path, transparent, lastHeader, UploadFrame, this);
-    C_Print("Image: \"", path, "\" loaded succesfull.\n", nullptr);
+    Upload upload = {this, false};
+    bool refused = false;
+    frameCount =
+        ReadFrames(file.get(), path, transparent, lastHeader, UploadFrame, &upload, &refused);
+    // One line per file: a failed texture or a refused set replaces the success line.
+    if (upload.failed) {
+        C_Print("T_Texture : Cannot find \"", path, "\"\n", nullptr);
+    } else if (!refused) {
+        C_Print("Image: \"", path, "\" loaded succesfull.\n", nullptr);
+    }
 }
 
 void Frame::SetRate(float framesPerSecond) { rate = framesPerSecond; }

@@ -30,7 +30,9 @@ public:
     uint32_t currentFrame;
 
     // Reads every frame of `path` into textures, up to 256; with `transparent` pixels whose three
-    // bytes are all 10 or less get alpha 0. Reports on the console only. Needs the GL context.
+    // bytes are all 10 or less get alpha 0. Reports on the console only: the success line, or
+    // instead the warning for a bad frame or a texture that could not be built (its entry stays
+    // 0). Needs the GL context.
     void Load(const char *path, uint8_t transparent);
 
     void SetRate(float framesPerSecond);
@@ -45,9 +47,10 @@ public:
 
 // Reads the frames of an open .fp file in order, at most 256, storing each header in
 // `lastHeader` and handing each frame to `sink`. A header with a side that is not positive or
-// above 4096 prints a warning naming `path` and ends the reading. Returns the frames read.
+// above 4096 prints a warning naming `path`, sets `*refused` and ends the reading. Returns the
+// frames read.
 uint32_t ReadFrames(FILE *file, const char *path, uint8_t transparent, int32_t lastHeader[6],
-                    FrameSink sink, void *context);
+                    FrameSink sink, void *context, bool *refused);
 
 // The quad Frame::Draw draws: four corners (x, y) and texture coordinates (u, v) in order.
 struct FrameQuad {

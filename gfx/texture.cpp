@@ -31,15 +31,26 @@ void SetFilters()
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
 }
 
+// Builds the mipmaps into the bound texture `name`; returns `name`, or 0 when the build fails.
+uint32_t BuildMipmaps(uint32_t name, GLint components, int32_t width, int32_t height, GLenum format,
+                      const uint8_t *pixels)
+{
+    if (gluBuild2DMipmaps(GL_TEXTURE_2D, components, width, height, format, GL_UNSIGNED_BYTE,
+                          pixels) == 0) {
+        return name;
+    }
+    // Empty like a missing picture's record, so no half-made texture is ever bound.
+    glDeleteTextures(1, &name);
+    return 0;
+}
+
 // Uploads packed RGB rows; the editor asks for four components, the game for three.
 uint32_t UploadOpaque(const DibImage &image, GLint components)
 {
     const uint32_t name = NewMipmappedTexture();
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     SetFilters();
-    gluBuild2DMipmaps(GL_TEXTURE_2D, components, image.width, image.height, GL_RGB,
-                      GL_UNSIGNED_BYTE, image.pixels);
-    return name;
+    return BuildMipmaps(name, components, image.width, image.height, GL_RGB, image.pixels);
 }
 }  // namespace
 
@@ -114,6 +125,9 @@ void T_Texture::Load(const char *path, bool colourKey)
             return;  // the loader has said why; uploading nothing leaves the record empty
         }
         glName = UploadOpaque(*image, 3);
+        if (glName == 0) {
+            C_Print("T_Texture : Cannot find \"", path, "\"\n", nullptr);
+        }
         return;
     }
     int32_t width = 0;
@@ -122,13 +136,16 @@ void T_Texture::Load(const char *path, bool colourKey)
     if (rgba.empty()) {
         return;
     }
-    glName = NewMipmappedTexture();
+    const uint32_t name = NewMipmappedTexture();
     SetFilters();
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
     glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
-    gluBuild2DMipmaps(GL_TEXTURE_2D, 4, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    glName = BuildMipmaps(name, 4, width, height, GL_RGBA, rgba.data());
+    if (glName == 0) {
+        C_Print("T_Texture : Cannot find \"", path, "\"\n", nullptr);
+    }
 }
 
 void T_Texture::Bind() const { glBindTexture(GL_TEXTURE_2D, glName); }

@@ -12,14 +12,14 @@ struct T_Texture {
 
     // Loads `path` into a new mipmapped texture: opaque RGB through LoadDibImage, or with
     // `colourKey` an uncompressed 24-bit BMP as RGBA with pure black transparent. A missing
-    // file prints one console line; a picture that cannot be read uploads nothing. Needs the
-    // GL context.
+    // file prints one console line; a picture that cannot be read uploads nothing; a failed
+    // upload leaves glName 0 and prints the missing file's line. Needs the GL context.
     void Load(const char *path, bool colourKey);
 
     // Binds glName to GL_TEXTURE_2D; enabling texturing is the caller's business.
     void Bind() const;
 
-    // The editor's load: always opaque, four components, and silent when the file is missing.
+    // The editor's load: always opaque, four components, and silent on every failure.
     void LoadEditor(const char *path);
 };
 

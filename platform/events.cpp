@@ -1,6 +1,7 @@
 #include "platform/events.h"
 
 #include "platform/keys.h"
+#include "platform/pad_internal.h"
 #include "platform/window_internal.h"
 
 #include <cmath>
@@ -80,6 +81,8 @@ void TranslateMouseButton(const SDL_MouseButtonEvent &event)
         Enqueue(down ? P_WM_LBUTTONDOWN : P_WM_LBUTTONUP, 0, event.x, event.y);
     } else if (event.button == SDL_BUTTON_RIGHT) {
         Enqueue(down ? P_WM_RBUTTONDOWN : P_WM_RBUTTONUP, 0, event.x, event.y);
+    } else if (event.button == SDL_BUTTON_MIDDLE) {
+        Enqueue(down ? P_WM_MBUTTONDOWN : P_WM_MBUTTONUP, 0, event.x, event.y);
     }
 }
 
@@ -144,6 +147,12 @@ void Translate(const SDL_Event &event)
         break;
     case SDL_QUIT:
         Enqueue(P_WM_CLOSE, 0);
+        break;
+    case SDL_CONTROLLERDEVICEADDED:
+        P_PadAdded(event.cdevice.which);  // a device index
+        break;
+    case SDL_CONTROLLERDEVICEREMOVED:
+        P_PadRemoved(event.cdevice.which);  // a joystick instance, not an index
         break;
     default:
         break;

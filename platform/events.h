@@ -19,6 +19,8 @@ constexpr uint32_t P_WM_LBUTTONDOWN = 513;
 constexpr uint32_t P_WM_LBUTTONUP = 514;
 constexpr uint32_t P_WM_RBUTTONDOWN = 516;
 constexpr uint32_t P_WM_RBUTTONUP = 517;
+constexpr uint32_t P_WM_MBUTTONDOWN = 519;
+constexpr uint32_t P_WM_MBUTTONUP = 520;
 constexpr uint32_t P_WM_MOUSEWHEEL = 522;
 
 struct P_Message {

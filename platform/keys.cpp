@@ -56,6 +56,12 @@ int P_Latin1FromUtf8(const char *text, uint8_t *out, int capacity)
     while (*bytes != 0 && count < capacity) {
         uint32_t code = *bytes;
         int length = 1;
+        if (code >= 0x80 && code < 0xC2) {
+            // A stray continuation byte, or 0xC0 and 0xC1, which only ever start overlong forms
+            // ("C0 80" would type a 0 byte); the form's continuation bytes are skipped as strays.
+            ++bytes;
+            continue;
+        }
         if (code >= 0xF0) {
             length = 4;
         } else if (code >= 0xE0) {
@@ -63,9 +69,6 @@ int P_Latin1FromUtf8(const char *text, uint8_t *out, int capacity)
         } else if (code >= 0xC0) {
             length = 2;
             code &= 0x1F;
-        } else if (code >= 0x80) {
-            ++bytes;  // a stray continuation byte: skip it
-            continue;
         }
         for (int i = 1; i < length; ++i) {
             if ((bytes[i] & 0xC0) != 0x80) {
@@ -75,7 +78,7 @@ int P_Latin1FromUtf8(const char *text, uint8_t *out, int capacity)
             }
             code = (code << 6) | (bytes[i] & 0x3F);
         }
-        // Only Latin-1 has a glyph in the font; everything beyond it is dropped.
+        // Only Latin-1 has a glyph in the font; longer forms, overlong ones included, are dropped.
         if (length <= 2 && code <= 0xFF) {
             out[count++] = uint8_t(code);
         }

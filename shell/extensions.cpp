@@ -1,6 +1,8 @@
 #include "shell/extensions.h"
 
 #include "console/config.h"
+#include "input/bind_commands.h"
+#include "input/pad.h"
 #include "platform/file.h"
 #include "shell/map_commands.h"
 
@@ -17,6 +19,8 @@ void RunAutoexec()
 
 void StartExtensions(void (*testProbe)())
 {
+    AddBindCommands();
+    InitPads();
     if (testProbe != nullptr) {
         testProbe();
     }

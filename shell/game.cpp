@@ -12,6 +12,7 @@
 #include "input/actions.h"
 #include "input/bindings.h"
 #include "input/mouse.h"
+#include "input/pad.h"
 #include "menu/menu.h"
 #include "platform/events.h"
 #include "platform/keys.h"
@@ -129,6 +130,17 @@ void ToggleMenu()
     musicPending = false;
 }
 
+// Start on a pad toggles the menu as Escape does; Escape's own arming is left as its key left it.
+void DispatchPadsOfTick()
+{
+    if (!DispatchPads(!mainMenu.visible && !C_IsOpen())) {
+        return;
+    }
+    const bool escapeArmed = mainMenu.escapeArmed;
+    ToggleMenu();
+    mainMenu.escapeArmed = escapeArmed;
+}
+
 void OnKeyDown(uint32_t key)
 {
     C_KeyEvent(C_KEY_DOWN, key);
@@ -198,6 +210,12 @@ void MainWndProc(const P_Message &message)
     case P_WM_RBUTTONUP:
         MouseButtonUp(2);
         break;
+    case P_WM_MBUTTONDOWN:
+        MouseButtonDown(3);
+        break;
+    case P_WM_MBUTTONUP:
+        MouseButtonUp(3);
+        break;
     default:
         break;
     }
@@ -210,6 +228,7 @@ void RunTick()
     if (gameEnding) {
         return;
     }
+    DispatchPadsOfTick();
     MouseLook();
     ProcessInput();
     if (gameEnding) {
@@ -323,6 +342,7 @@ int WinMain(void (*extendStartUp)())
     P_UpdateWindow();
     FrameDelta();
     const int result = RunMainLoop();
+    ShutdownPads();
     P_DestroyWindow();
     return result;
 }

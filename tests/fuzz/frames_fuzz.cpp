@@ -27,8 +27,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             abort();
         }
         int32_t lastHeader[6] = {};
+        bool refused = false;
         const uint32_t count =
-            ReadFrames(file, path, transparent, lastHeader, CheckFrame, &transparent);
+            ReadFrames(file, path, transparent, lastHeader, CheckFrame, &transparent, &refused);
         fclose(file);
         if (count > Frame::MAX_FRAMES) {
             abort();

@@ -4,14 +4,18 @@
 #include "console/console.h"
 #include "console/registry.h"
 #include "gameplay/weapons.h"
-#include "platform/timer.h"
 
 #include <cmath>
+#include <cstdint>
 
 #include <gtest/gtest.h>
 
 namespace {
 constexpr float DEGREES = 3.1415927f / 180.0f;
+
+uint32_t clockNow = 0;  // what the reload clock reads in these tests
+
+uint32_t TestClock() { return clockNow; }
 
 class PlayerTest : public ::testing::Test {
 protected:
@@ -159,14 +163,17 @@ TEST_F(PlayerTest, WeaponChangesOnlyAfterTheReload)
     ResetWeapons();
     InitGameplay();  // fills the reload table; its files are missing here
     ResetPlayer();
-    player->lastShotTimes[WEAPON_ROCKET] = P_Ticks();
+    SetReloadClock(TestClock);
+    clockNow = 5000;
+    player->lastShotTimes[WEAPON_ROCKET] = 4200;  // the rocket launcher reloads for 800 ms
     Control(ACTION_SELECT_WEAPON, WEAPON_RAIL);
     EXPECT_EQ(player->currentWeapon, WEAPON_ROCKET);
-    player->lastShotTimes[WEAPON_ROCKET] = P_Ticks() - 801;
+    clockNow = 5001;
     Control(ACTION_SELECT_WEAPON, WEAPON_RAIL);
     EXPECT_EQ(player->currentWeapon, WEAPON_RAIL);
     Control(ACTION_SELECT_WEAPON, 12);  // beyond the weapon tables
     EXPECT_EQ(player->currentWeapon, WEAPON_RAIL);
+    SetReloadClock(nullptr);
 }
 
 TEST_F(PlayerTest, OtherActionsAndArgumentsDoNothing)
@@ -180,14 +187,25 @@ TEST_F(PlayerTest, OtherActionsAndArgumentsDoNothing)
     EXPECT_EQ(player->airborne, 0);
 }
 
+// Indices outside the table change no entry in it (as clamping or wrapping them would); the
+// sanitized run also catches a write just beside it.
 TEST_F(PlayerTest, SpawnPointsOutsideTheTableAreIgnored)
 {
-    AddSpawnPoint(1.5f, 2.5f, 3);
-    AddSpawnPoint(9.0f, 9.0f, -1);
-    AddSpawnPoint(9.0f, 9.0f, SPAWN_POINT_CAPACITY);
-    EXPECT_FLOAT_EQ(SpawnPoint(3).x, 1.5f);
-    EXPECT_FLOAT_EQ(SpawnPoint(3).y, 2.5f);
-    EXPECT_FLOAT_EQ(SpawnPoint(3).angle, 0.0f);
+    for (int32_t i = 0; i < SPAWN_POINT_CAPACITY; ++i) {
+        AddSpawnPoint(float(i), 2.5f, i);
+    }
+    for (const int32_t index : {-1, SPAWN_POINT_CAPACITY, INT32_MIN, INT32_MAX}) {
+        AddSpawnPoint(-9.0f, -9.0f, index);
+    }
+    for (int32_t i = 0; i < SPAWN_POINT_CAPACITY; ++i) {
+        const Pose &point = SpawnPoint(i);
+        ASSERT_EQ(point.x, float(i)) << i;
+        ASSERT_EQ(point.y, 2.5f) << i;
+        ASSERT_EQ(point.angle, 0.0f) << i;  // left as it was
+    }
+    for (int32_t i = 0; i < SPAWN_POINT_CAPACITY; ++i) {
+        AddSpawnPoint(0.0f, 0.0f, i);  // the other tests start from an empty table
+    }
 }
 
 TEST_F(PlayerTest, GravityAndFrameDelayAreConsoleVariables)

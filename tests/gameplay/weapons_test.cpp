@@ -2,24 +2,40 @@
 
 #include "console/commands.h"
 #include "console/console.h"
-#include "platform/timer.h"
 
 #include <cmath>
 
 #include <gtest/gtest.h>
 
 namespace {
+uint32_t clockNow = 0;  // what the reload clock reads in these tests
+
+uint32_t TestClock() { return clockNow; }
+
 class WeaponsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         C_Init();
-        ResetWeapons();
-        InitGameplay();  // fills the weapon tables; the pictures and sounds are missing here
-        PlacePlayer(players[0], -2.0f, FLOOR_HEIGHT, 0.0f);
-        PlacePlayer(players[1], 2.0f, FLOOR_HEIGHT, 3.1415927f);
+        clockNow = 50000;
+        SetReloadClock(TestClock);
+        StartGameplay();
     }
-    void TearDown() override { C_Shutdown(); }
+    void TearDown() override
+    {
+        SetReloadClock(nullptr);
+        C_Shutdown();
+    }
+
+    // Fresh weapon tables and projectiles, both players placed facing each other. The pictures,
+    // sounds and the explosion animation are missing here.
+    static void StartGameplay()
+    {
+        ResetWeapons();
+        InitGameplay();
+        PlacePlayer(players[0], -2.0f, FLOOR_HEIGHT, 0.0f);
+        PlacePlayer(players[1], 2.0f, FLOOR_HEIGHT, PI);
+    }
 
     static void PlacePlayer(Player &player, float x, float y, float angle)
     {
@@ -34,7 +50,7 @@ protected:
     static void FireNow(Player &player, int32_t weapon)
     {
         player.currentWeapon = weapon;
-        player.lastShotTimes[weapon] = P_Ticks() - 10000;
+        player.lastShotTimes[weapon] = clockNow - 10000;
         Fire(player);
     }
     static int32_t BusySlots()
@@ -58,6 +74,31 @@ TEST_F(WeaponsTest, ShotStartsAtTheShooterAndWaitsForTheReload)
     EXPECT_DOUBLE_EQ(shot.opacity, 1.0);
     Fire(players[0]);  // still reloading
     EXPECT_EQ(BusySlots(), 1);
+}
+
+// A shot needs more than the reload time since the last one, on the unsigned clock, so the
+// reload also holds across the clock's wrap; a weapon never fired counts from clock 0.
+TEST_F(WeaponsTest, ShotNeedsMoreThanTheReloadTime)
+{
+    struct Case {
+        uint32_t lastShot;
+        uint32_t now;
+        bool fires;
+    };
+    const Case cases[] = {
+        {1000, 1090, false},     {1000, 1091, true}, {0xFFFFFFC0u, 26, false},
+        {0xFFFFFFC0u, 27, true}, {0, 90, false},     {0, 91, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.lastShot << " " << c.now);
+        StartGameplay();
+        players[0].currentWeapon = WEAPON_PLASMA;
+        players[0].lastShotTimes[WEAPON_PLASMA] = c.lastShot;
+        clockNow = c.now;
+        Fire(players[0]);
+        EXPECT_EQ(BusySlots(), c.fires ? 1 : 0);
+        EXPECT_EQ(players[0].lastShotTimes[WEAPON_PLASMA], c.fires ? c.now : c.lastShot);
+    }
 }
 
 TEST_F(WeaponsTest, ShotsBeyondTheTableAreDropped)
@@ -103,6 +144,8 @@ TEST_F(WeaponsTest, PlasmaFliesUntilItHitsAndThenVanishes)
     EXPECT_NEAR(frames, 35, 1);
 }
 
+// Rockets and plasma balls that leave the box hurt nobody and give their slot back; a rocket
+// explodes there, which without explosion frames ends it at once.
 TEST_F(WeaponsTest, ShotsLeavingTheArenaBoxDoNoDamage)
 {
     struct Case {
@@ -111,39 +154,47 @@ TEST_F(WeaponsTest, ShotsLeavingTheArenaBoxDoNoDamage)
         float angle;
     };
     // Left, right, top, and below the floor line.
-    const Case cases[] = {{-3.9f, 1.0f, 3.1415927f},
-                          {3.9f, 1.0f, 0.0f},
-                          {0.0f, 2.9f, 1.5707964f},
-                          {0.0f, 0.05f, -1.5707964f}};
-    for (const Case &c : cases) {
-        SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
-        ResetWeapons();
-        InitGameplay();
-        PlacePlayer(players[0], c.x, c.y, c.angle);
-        PlacePlayer(players[1], 50.0f, 50.0f, 0.0f);
-        FireNow(players[0], WEAPON_PLASMA);
-        AdvanceProjectiles(10);
-        AdvanceProjectiles(10);
-        EXPECT_EQ(BusySlots(), 0);
-        EXPECT_EQ(players[0].health, 125);
+    const Case cases[] = {
+        {-3.9f, 1.0f, PI}, {3.9f, 1.0f, 0.0f}, {0.0f, 2.9f, PI / 2.0f}, {0.0f, 0.05f, -PI / 2.0f}};
+    for (const int32_t weapon : {WEAPON_PLASMA, WEAPON_ROCKET}) {
+        for (const Case &c : cases) {
+            SCOPED_TRACE(testing::Message() << weapon << ": " << c.x << "," << c.y);
+            StartGameplay();
+            PlacePlayer(players[0], c.x, c.y, c.angle);
+            PlacePlayer(players[1], 50.0f, 50.0f, 0.0f);
+            FireNow(players[0], weapon);
+            AdvanceProjectiles(10);
+            AdvanceProjectiles(10);
+            EXPECT_EQ(BusySlots(), 0);
+            EXPECT_EQ(players[0].health, 125);
+        }
     }
 }
 
-// Without explosion frames (the animation is missing here) a rocket that hit never ends.
-TEST_F(WeaponsTest, RocketKeepsHurtingWhileItsVictimStaysInReach)
+// Without explosion frames (rocket.fp missing or damaged) a rocket that hits hurts once and
+// frees its slot in the same frame.
+TEST_F(WeaponsTest, RocketWithoutExplosionFramesEndsAtItsHit)
 {
     PlacePlayer(players[1], -1.5f, FLOOR_HEIGHT, 0.0f);
     FireNow(players[0], WEAPON_ROCKET);
     AdvanceProjectiles(10);
     EXPECT_EQ(players[1].health, 25);
+    EXPECT_EQ(BusySlots(), 0);
     AdvanceProjectiles(10);
-    EXPECT_EQ(players[1].health, -75);  // no lower bound
-    EXPECT_EQ(GetProjectile(0).type, WEAPON_ROCKET);
+    EXPECT_EQ(players[1].health, 25);
+}
 
-    players[1].pose.x = 3.0f;  // the victim walks away: the rocket flies on from the impact
-    const float impact = GetProjectile(0).distance;
-    AdvanceProjectiles(10);
-    EXPECT_NEAR(GetProjectile(0).distance, impact + 0.075f, 1e-5f);
+// A whole table's worth of rockets fired out of the box still leaves room for the next shot.
+TEST_F(WeaponsTest, RocketsThatLeftTheBoxLeaveRoomToFire)
+{
+    PlacePlayer(players[0], 0.0f, 2.9f, PI / 2.0f);
+    for (int shot = 0; shot < PROJECTILE_SLOTS; ++shot) {
+        FireNow(players[0], WEAPON_ROCKET);
+        AdvanceProjectiles(10);
+    }
+    FireNow(players[1], WEAPON_PLASMA);
+    EXPECT_EQ(BusySlots(), 1);
+    EXPECT_EQ(GetProjectile(0).type, WEAPON_PLASMA);
 }
 
 TEST_F(WeaponsTest, RailBeamGrowsAtOnceFadesAndEnds)

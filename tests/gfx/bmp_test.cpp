@@ -137,4 +137,152 @@ TEST_F(BmpTest, DamagedFilesFailWithOneMessage)
         }
     }
 }
+// A 40-byte header with bit-field compression: `masks` (red, green, blue) follow the header, then
+// `pixels` of `bitCount` bits, each row padded to 4 bytes.
+std::string BitFieldBmp(int32_t width, int32_t height, uint16_t bitCount,
+                        const std::vector<uint32_t> &masks, const std::vector<uint32_t> &pixels,
+                        uint32_t compression = 3)
+{
+    BmpLayout layout;
+    layout.width = width;
+    layout.height = height;
+    layout.bitCount = bitCount;
+    layout.compression = compression;
+    for (const uint32_t mask : masks) {
+        PutLE(&layout.palette, mask, 4);
+    }
+    const int rows = height < 0 ? -height : height;
+    for (int row = 0; row < rows; ++row) {
+        std::string stored;
+        for (int x = 0; x < width; ++x) {
+            PutLE(&stored, pixels[size_t(row * width + x)], bitCount / 8);
+        }
+        stored.resize((stored.size() + 3) / 4 * 4, '\0');
+        layout.rows += stored;
+    }
+    return MakeBmp(layout);
+}
+
+// Each mask picks its channel wherever it lies, with as many bits as it has; the largest value
+// of a channel is 255. Masks the platform has no pixel format for (10 bits a channel, channels
+// in the top bits) decode too; a channel without a mask is 0.
+TEST_F(BmpTest, BitFieldsDecodeWithTheirOwnMasks)
+{
+    struct Case {
+        uint16_t bitCount;
+        uint32_t red;
+        uint32_t green;
+        uint32_t blue;
+        uint32_t pixel;
+        Rgb expected;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {16, 0xF800,     0x07E0,     0x001F,     0xFFFF,     {255, 255, 255}},
+        {16, 0xF800,     0x07E0,     0x001F,     0xF81F,     {255, 0, 255}},
+        {16, 0x001F,     0x07E0,     0xF800,     0x001F,     {255, 0, 0}},
+        {16, 0x0F00,     0x00F0,     0x000F,     0x0F80,     {255, 136, 0}},
+        {16, 0xF800,     0x07E0,     0,          0xFFFF,     {255, 255, 0}},
+        {32, 0x3FF00000, 0x000FFC00, 0x000003FF, 0x3FF003FF, {255, 0, 255}},
+        {32, 0x3FF00000, 0x000FFC00, 0x000003FF, 0x00080000, {0, 127, 0}},
+        {32, 0xFF000000, 0x00FF0000, 0x0000FF00, 0x12345678, {0x12, 0x34, 0x56}},
+        {32, 0x000000FF, 0x0000FF00, 0x00FF0000, 0x00563412, {0x12, 0x34, 0x56}},
+    };
+    // clang-format on
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.bitCount << " bits, pixel " << std::hex << c.pixel);
+        const ImagePtr image =
+            Load(BitFieldBmp(1, 1, c.bitCount, {c.red, c.green, c.blue}, {c.pixel}));
+        ASSERT_NE(image, nullptr) << messages;
+        EXPECT_EQ(image->pixels[0], c.expected.r);
+        EXPECT_EQ(image->pixels[1], c.expected.g);
+        EXPECT_EQ(image->pixels[2], c.expected.b);
+    }
+}
+
+// Rows are padded in the file (16 bits x 3 = 6 bytes, stored in 8) but not in the picture, and
+// top-down files come out upright: pixel (x, y) is red, green or blue by (x + y) mod 3.
+TEST_F(BmpTest, BitFieldPicturesKeepTheirRows)
+{
+    struct Depth {
+        uint16_t bitCount;
+        std::vector<uint32_t> masks;
+    };
+    const Depth depths[] = {{16, {0xF800, 0x07E0, 0x001F}},
+                            {32, {0x3FF00000, 0x000FFC00, 0x000003FF}}};
+    for (const Depth &depth : depths) {
+        for (const int32_t height : {2, -2}) {
+            SCOPED_TRACE(testing::Message() << depth.bitCount << " bits, height " << height);
+            std::vector<uint32_t> pixels;
+            for (int row = 0; row < 2; ++row) {
+                const int y = height < 0 ? 1 - row : row;
+                for (int x = 0; x < 3; ++x) {
+                    pixels.push_back(depth.masks[size_t((x + y) % 3)]);
+                }
+            }
+            const ImagePtr image =
+                Load(BitFieldBmp(3, height, depth.bitCount, depth.masks, pixels));
+            ASSERT_NE(image, nullptr) << messages;
+            ASSERT_EQ(image->width, 3);
+            ASSERT_EQ(image->height, 2);
+            for (int pixel = 0; pixel < 6; ++pixel) {
+                const int channel = (pixel % 3 + pixel / 3) % 3;
+                for (int c = 0; c < 3; ++c) {
+                    EXPECT_EQ(image->pixels[pixel * 3 + c], c == channel ? 255 : 0)
+                        << "pixel " << pixel << " channel " << c;
+                }
+            }
+        }
+    }
+}
+
+// With the masks an uncompressed file implies, bit fields decode to the very bytes the platform
+// makes of that uncompressed file, over every value of a 5-bit channel.
+TEST_F(BmpTest, DefaultMasksDecodeAsTheUncompressedFile)
+{
+    struct Depth {
+        uint16_t bitCount;
+        std::vector<uint32_t> masks;
+    };
+    const Depth depths[] = {{16, {0x7C00, 0x03E0, 0x001F}}, {32, {0xFF0000, 0xFF00, 0xFF}}};
+    for (const Depth &depth : depths) {
+        SCOPED_TRACE(depth.bitCount);
+        std::vector<uint32_t> pixels;
+        for (uint32_t i = 0; i < 32; ++i) {
+            pixels.push_back(depth.bitCount == 16 ? (i << 10) | ((31 - i) << 5) | (i * 7 % 32)
+                                                  : (i * 8 << 16) | ((255 - i) << 8) | (i * 37));
+        }
+        const ImagePtr plain = Load(BitFieldBmp(32, 1, depth.bitCount, {}, pixels, 0));
+        ASSERT_NE(plain, nullptr) << messages;
+        const ImagePtr fields = Load(BitFieldBmp(32, 1, depth.bitCount, depth.masks, pixels));
+        ASSERT_NE(fields, nullptr) << messages;
+        EXPECT_EQ(std::string(reinterpret_cast<char *>(fields->pixels), 32 * 3),
+                  std::string(reinterpret_cast<char *>(plain->pixels), 32 * 3));
+    }
+}
+
+// Masks that overlap, have gaps, reach outside a 16-bit pixel or are all zero are damage; so are
+// masks or rows cut off by the end of the file. None is read past the file's end.
+TEST_F(BmpTest, BadBitFieldsAreRefused)
+{
+    const std::vector<uint32_t> pixels(4, 0xFFFF);
+    const std::string whole = BitFieldBmp(2, 2, 16, {0xF800, 0x07E0, 0x001F}, pixels);
+    const struct {
+        const char *name;
+        std::string bytes;
+    } cases[] = {
+        {"overlap", BitFieldBmp(2, 2, 16, {0xF800, 0x0FE0, 0x001F}, pixels)},
+        {"gap", BitFieldBmp(2, 2, 16, {0xD800, 0x07E0, 0x001F}, pixels)},
+        {"outside", BitFieldBmp(2, 2, 16, {0x1F0000, 0x07E0, 0x001F}, pixels)},
+        {"zero", BitFieldBmp(2, 2, 16, {0, 0, 0}, pixels)},
+        {"32-bit gap", BitFieldBmp(2, 2, 32, {0xFF0000, 0xFF00, 0x80000001}, pixels)},
+        {"rows cut", whole.substr(0, whole.size() - 1)},
+        {"masks cut", whole.substr(14, 40 + 8)},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(Load(c.bytes), nullptr);
+        EXPECT_EQ(messages, "Error: Image file conversion error.\n");
+    }
+}
 }  // namespace

@@ -1,6 +1,7 @@
 #include "gfx/frame.h"
 
 #include "platform/file.h"
+#include "platform/gl.h"
 #include "tests/gfx/support.h"
 
 #include <string>
@@ -30,7 +31,7 @@ protected:
         const FilePtr file(fopen(path.c_str(), "rb"));
         read.clear();
         stride = transparent ? 4 : 3;
-        count = ReadFrames(file.get(), path.c_str(), transparent, header, Keep, this);
+        count = ReadFrames(file.get(), path.c_str(), transparent, header, Keep, this, &refused);
         return read;
     }
     static void Keep(void *context, uint32_t, const FramePicture &picture)
@@ -45,6 +46,7 @@ protected:
     std::string path;
     int32_t header[6] = {};
     uint32_t count = 0;
+    bool refused = false;
 };
 
 // Pixels with all three bytes at 10 or less turn transparent; (11, 0, 0) stays opaque.
@@ -91,8 +93,11 @@ TEST_F(FrameFileTest, StopsAtTheTableSizeOrAtABadSize)
         const std::string file = FrameBytes(1, 1, "abc") + FrameBytes(width, height, "abc") + many;
         EXPECT_EQ(Read(file).size(), 1u);
         EXPECT_EQ(count, 1u);
+        EXPECT_TRUE(refused);
         EXPECT_EQ(NewConsoleText(), "Warning: Frame : bad frame size in \"" + path + "\"\n");
     }
+    Read(many);
+    EXPECT_FALSE(refused);
 }
 
 TEST_F(FrameFileTest, LoadReportsMissingAndEmptyFiles)
@@ -107,6 +112,90 @@ TEST_F(FrameFileTest, LoadReportsMissingAndEmptyFiles)
     EXPECT_EQ(NewConsoleText(), "Image: \"" + empty + "\" loaded succesfull.\n");
     EXPECT_EQ(frame.frameCount, 0u);
     EXPECT_EQ(frame.transparency, 1);
+}
+
+// Frame sets loaded into real textures, with an OpenGL context of their own.
+class FrameUploadTest : public ConsoleFileTest {
+protected:
+    void SetUp() override
+    {
+        ConsoleFileTest::SetUp();
+        ASSERT_TRUE(MakeTestGlContext());
+    }
+    void TearDown() override { FailUploadAfter(-1); }
+
+    // Level 0 of `texture` as bytes of `format`, rows packed, the bottom row first.
+    static std::string TextureBytes(uint32_t texture, GLenum format, int width, int height)
+    {
+        std::string bytes(size_t(width * height * (format == GL_RGBA ? 4 : 3)), '\0');
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glGetTexImage(GL_TEXTURE_2D, 0, format, GL_UNSIGNED_BYTE, bytes.data());
+        return bytes;
+    }
+};
+
+// Opaque rows of 3 or 6 bytes are packed in the file and in the buffer: read with the wrong
+// alignment they shift and run past the buffer's end. Sides are powers of two, so level 0 is
+// the picture itself.
+TEST_F(FrameUploadTest, UploadedFramesKeepTheirRows)
+{
+    const std::pair<int, int> sides[] = {{1, 2}, {2, 2}, {2, 4}, {4, 2}};
+    for (const uint8_t transparent : {0, 1}) {
+        for (const auto &[width, height] : sides) {
+            SCOPED_TRACE(testing::Message() << int(transparent) << ": " << width << "x" << height);
+            std::string pixels;
+            std::string rgba;
+            for (int i = 0; i < width * height; ++i) {
+                const std::string pixel = {char(20 + 3 * i), char(100 + 5 * i), char(250 - 7 * i)};
+                pixels += pixel;
+                rgba += pixel + '\xff';
+            }
+            const std::string path = dir.Write("anim.fp", FrameBytes(width, height, pixels));
+            Frame frame = {};
+            frame.Load(path.c_str(), transparent);
+            ASSERT_EQ(frame.frameCount, 1u);
+            ASSERT_NE(frame.textures[0], 0u);
+            EXPECT_EQ(
+                TextureBytes(frame.textures[0], transparent ? GL_RGBA : GL_RGB, width, height),
+                transparent ? rgba : pixels);
+        }
+    }
+}
+
+// One line per load: the success line, or instead the warning of a refused set (whose good
+// frames are kept) or the texture line when a frame's texture cannot be built (its entry
+// stays 0, the others load).
+TEST_F(FrameUploadTest, EachLoadPrintsOneLine)
+{
+    const std::string good = FrameBytes(1, 1, "abc");
+    const struct {
+        std::string bytes;
+        int failingUpload;
+        const char *line;
+        std::vector<bool> textured;
+    } cases[] = {
+        {good + good, -1, "Image: \"%\" loaded succesfull.\n", {true, true}},
+        {good + FrameBytes(0, 1, "abc") + good,
+         -1,
+         "Warning: Frame : bad frame size in \"%\"\n",
+         {true}},
+        {good + good + good, 1, "T_Texture : Cannot find \"%\"\n", {true, false, true}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.line);
+        const std::string path = dir.Write("anim.fp", c.bytes);
+        Frame frame = {};
+        FailUploadAfter(c.failingUpload);
+        frame.Load(path.c_str(), 1);
+        std::string line = c.line;
+        line.replace(line.find('%'), 1, path);
+        EXPECT_EQ(NewConsoleText(), line);
+        ASSERT_EQ(frame.frameCount, c.textured.size());
+        for (size_t i = 0; i < c.textured.size(); ++i) {
+            EXPECT_EQ(frame.textures[i] != 0, c.textured[i]) << i;
+        }
+    }
 }
 
 // Rate 20 is a 50 ms period; with 16 ms steps the first change comes on the fifth advance (64 ms

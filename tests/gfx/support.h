@@ -99,6 +99,13 @@ inline std::vector<std::pair<std::string, std::string>> DamagedBmps()
     return files;
 }
 
+// Makes the n-th texture build from now fail (0 for the next), as if GLU ran out of memory;
+// -1 lets every build through.
+void FailUploadAfter(int uploads);
+
+// Makes an OpenGL context current for the rest of the test program, once; false without one.
+bool MakeTestGlContext();
+
 // A fresh console and temporary directory for each test.
 class ConsoleFileTest : public ::testing::Test {
 protected:

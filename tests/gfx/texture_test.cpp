@@ -119,4 +119,29 @@ TEST_F(TextureTest, FailedLoadsLeaveTheRecordEmpty)
     EXPECT_EQ(NewConsoleText(), "");
     EXPECT_EQ(editor.glName, 0u);
 }
+// A texture that cannot be built leaves the record empty, as a missing file does, with the same
+// line in the game and silence in the editor; one that can be built gets a name.
+TEST_F(TextureTest, FailedUploadLeavesTheRecordEmpty)
+{
+    ASSERT_TRUE(MakeTestGlContext());
+    const std::string file = dir.Write("p.bmp", MakeBmp(BmpLayout()));
+    const std::string line = "T_Texture : Cannot find \"" + file + "\"\n";
+    enum class Kind { OPAQUE, KEYED, EDITOR };
+    for (const Kind kind : {Kind::OPAQUE, Kind::KEYED, Kind::EDITOR}) {
+        for (const bool fails : {false, true}) {
+            SCOPED_TRACE(testing::Message() << int(kind) << (fails ? " failing" : " building"));
+            T_Texture texture = {};
+            FailUploadAfter(fails ? 0 : -1);
+            if (kind == Kind::EDITOR) {
+                texture.LoadEditor(file.c_str());
+            } else {
+                texture.Load(file.c_str(), kind == Kind::KEYED);
+            }
+            EXPECT_EQ(texture.glName != 0, !fails);
+            EXPECT_EQ(NewConsoleText(), fails && kind != Kind::EDITOR ? line : "");
+            FreeDibImage(texture.image);  // the game keeps it for good
+        }
+    }
+    FailUploadAfter(-1);
+}
 }  // namespace

@@ -24,6 +24,8 @@ TEST(KeysTest, PhysicalKeysGetTheirWindowsNumbers)
     }
 }
 
+// Malformed forms type nothing, and the text after them comes through whole. Overlong forms
+// matter most: "C0 80" would type a 0 byte, and C1 ones would type ASCII that was never typed.
 TEST(KeysTest, TextBecomesLatin1AndDropsTheRest)
 {
     struct Case {
@@ -38,6 +40,16 @@ TEST(KeysTest, TextBecomesLatin1AndDropsTheRest)
         {"\x80\xbfy", "y"},          // stray continuation bytes
         {"\xc3z", "z"},              // cut-short sequence
         {"\xc2\xa0\xc3\xbf", "\xa0\xff"},
+        {"\xc2\x80\xc2\xbf", "\x80\xbf"},  // from C2 on, two-byte forms are not overlong
+        {"\xc0\x80x", "x"},                // overlong 0
+        {"\xc0\xafx", "x"},                // overlong '/'
+        {"\xc1\xbfx", "x"},                // overlong 0x7f
+        {"\xc1\x81x", "x"},                // overlong 'A'
+        {"\xe0\x80\x80x", "x"},            // three-byte overlong 0
+        {"\xf0\x80\x81\x81x", "x"},        // four-byte overlong 'A'
+        {"\xf8\x88\x80\x80\x80x", "x"},    // five-byte form: no such thing
+        {"\xff\xfe\xc3\xa9", "\xe9"},      // never in UTF-8
+        {"\xc3\xc3\xa9", "\xe9"},          // a first byte cut short by the next character
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.utf8);
