@@ -53,8 +53,8 @@ protected:
         P_Message message;
         while (P_PeekMessage(&message)) {
             P_GetMessage(&message);
-            messages.push_back({int32_t(message.message), int32_t(message.wParam), message.x,
-                                message.y});
+            messages.push_back(
+                {int32_t(message.message), int32_t(message.wParam), message.x, message.y});
         }
         return messages;
     }
