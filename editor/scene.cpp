@@ -97,6 +97,13 @@ void DrawGridLines()
     glEnd();
 }
 
+// Over the bottom rows of bricks a black shadow keeps the added lines readable.
+void Shadowed()
+{
+    F_Shadow();
+    F_SetShadowColor(0.0f, 0.0f, 0.0f);
+}
+
 // The map, a mark while it has unsaved cells, the cursor's cell counted from 1 as people count,
 // and the kind that placing writes.
 void DrawStatusLine()
@@ -104,6 +111,7 @@ void DrawStatusLine()
     const char *const unsaved = HasUnsavedCells() ? " *" : "";
     const int32_t cell = editor.cursorCell;
     F_SetColor(0.85f, 0.85f, 0.85f);
+    Shadowed();
     if (cell >= 0 && cell < M_CELLS) {
         F_Print(STATUS_X, 26, "%s%s   %d,%d   %s", editorMap.path, unsaved, int(cell / M_ROWS + 1),
                 int(cell % M_ROWS + 1), KindName(editor.currentKind));
@@ -125,6 +133,7 @@ void DrawStatus(uint32_t now)
     } else {
         F_SetColor(0.4f, 1.0f, 0.4f);
     }
+    Shadowed();
     F_Print(STATUS_X, 42, "%s", text);
 }
 
@@ -134,6 +143,7 @@ void DrawQuestion(uint32_t now)
     const char *question = MapGuardQuestion(now);
     if (question != nullptr) {
         F_SetColor(1.0f, 0.0f, 0.0f);
+        Shadowed();
         F_Print(STATUS_X, 58, "%s", question);
     }
 }
