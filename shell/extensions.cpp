@@ -4,6 +4,7 @@
 #include "input/bind_commands.h"
 #include "input/pad.h"
 #include "platform/file.h"
+#include "shell/map_commands.h"
 
 namespace {
 constexpr char AUTOEXEC_PATH[] = "basev2/autoexec.cfg";
@@ -23,5 +24,7 @@ void StartExtensions(void (*testProbe)())
     if (testProbe != nullptr) {
         testProbe();
     }
+    RegisterMapCommands();
     RunAutoexec();
+    LoadStartMap();
 }
