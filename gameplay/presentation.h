@@ -8,6 +8,10 @@
 // values: rocket launcher, the second spawn point, aiming left, 125 health.
 void LoadPlayer(Player &player, const char *directory);
 
+// Puts a player back to its spawn values, standing still and facing left: what loading sets, for
+// a player already loaded.
+void SpawnPlayer(Player &player);
+
 // Loads the picture held in the hand for weapon 2, 3 or 4.
 void LoadWeaponSprite(int32_t weapon, const char *path);
 

@@ -5,6 +5,7 @@
 #include "input/bind_commands.h"
 #include "input/pad.h"
 #include "platform/file.h"
+#include "shell/map_commands.h"
 
 namespace {
 constexpr char AUTOEXEC_PATH[] = "basev2/autoexec.cfg";
@@ -24,6 +25,8 @@ void StartExtensions(void (*testProbe)())
     if (testProbe != nullptr) {
         testProbe();
     }
+    RegisterMapCommands();
     RegisterMatchVariables();
     RunAutoexec();
+    LoadStartMap();
 }
