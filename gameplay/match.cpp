@@ -264,6 +264,8 @@ void StartMatch()
     Face(players[1], players[0].pose);
 }
 
+void MatchMapChanged() { state.started = false; }
+
 void HurtPlayer(int32_t victim, int32_t damage, int32_t attacker)
 {
     const int32_t index = Index(victim);

@@ -54,6 +54,9 @@ void AdvanceMatch(uint32_t milliseconds);
 // facing each other.
 void StartMatch();
 
+// A new map is in play: a match under way starts again on it at the next world frame.
+void MatchMapChanged();
+
 // Lowers the health of player `victim` (1 or 2) by `damage` from a shot of player `attacker`.
 // At 0 or below the victim dies and the frag is scored; nothing once dead or after the end.
 void HurtPlayer(int32_t victim, int32_t damage, int32_t attacker);

@@ -2,6 +2,7 @@
 
 #include "console/console.h"
 #include "console/registry.h"
+#include "gameplay/match.h"
 #include "gameplay/player.h"
 #include "gameplay/presentation.h"
 #include "world/map.h"
@@ -183,6 +184,7 @@ bool ChangeMap(const char *given)
     mapInPlay = name;
     SpawnPlayer(players[0]);
     SpawnPlayer(players[1]);
+    MatchMapChanged();
     C_Print("Map ", path, " loaded\n", nullptr);
     return true;
 }

@@ -3,6 +3,7 @@
 #include "console/commands.h"
 #include "console/console.h"
 #include "console/registry.h"
+#include "gameplay/match.h"
 #include "gameplay/player.h"
 #include "tests/support/console_output.h"
 #include "tests/support/temp_dir.h"
@@ -97,6 +98,24 @@ TEST_F(MapCommandsTest, MapReplacesTheBricksAndRespawnsBothPlayers)
     EXPECT_EQ(Cells(), CellsOf(dir.Read("basev2/maps/v2dm1.vsm")));
     EXPECT_FLOAT_EQ(players[1].pose.x, -4.0f + 3 * 0.4f + 0.2f);  // index 100: column 3, row 10
     EXPECT_FLOAT_EQ(players[1].pose.y, 1.0f);
+}
+
+// A match under way starts again on the new map: score 0:0, the players at its spawn points.
+TEST_F(MapCommandsTest, AMatchStartsAgainOnANewMap)
+{
+    RegisterMatchVariables();
+    C_Execute("g_match 1");
+    AdvanceMatch(10);
+    HurtPlayer(2, 500, 1);
+    EXPECT_EQ(CurrentMatch().frags[0], 1);
+    C_Execute("map arena");
+    AdvanceMatch(10);
+    EXPECT_EQ(CurrentMatch().frags[0], 0);
+    EXPECT_FALSE(CurrentMatch().dead[1]);
+    // Index 35 (column 1) is arena's first spawn point, index 65 (column 2) the farthest from it.
+    EXPECT_FLOAT_EQ(players[0].pose.x, -3.4f);
+    EXPECT_FLOAT_EQ(players[1].pose.x, -3.0f);
+    C_Execute("g_match 0");
 }
 
 // Whatever goes wrong, the map in play and both players stay as they were, with one line.
