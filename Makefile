@@ -25,9 +25,10 @@ build: configure
 play: build
 	cd $(BUILD_DIR) && ./Vorn2 || [ $$? -eq 1 ]
 
-# The editor works on the game's own map: its data tree is its working directory.
+# The editor works on the game's own map, or on maps/$(MAP).vsm: its data tree is its working
+# directory.
 edit: build
-	cd $(BUILD_DIR)/basev2 && ../Vorn2Forge || [ $$? -eq 1 ]
+	cd $(BUILD_DIR)/basev2 && ../Vorn2Forge $(MAP) || [ $$? -eq 1 ]
 
 # The game built with AddressSanitizer and UBSan, for the soak tests.
 asan-game: deps

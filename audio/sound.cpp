@@ -83,6 +83,11 @@ uint32_t Sound::Length() const { return P_VoiceLength(deviceId); }
 
 uint32_t Sound::Position() const { return P_VoicePosition(deviceId); }
 
+bool Sound::Finished() const
+{
+    return !P_VoicePlaying(deviceId) && !P_VoicePaused(deviceId) && P_VoicePosition(deviceId) > 0;
+}
+
 uint32_t GetVolume() { return P_GetOutputVolume(); }
 
 void SetVolume(uint32_t volume) { P_SetOutputVolume(volume); }

@@ -35,6 +35,9 @@ public:
     // In milliseconds; 0 when unknown or silent.
     uint32_t Length() const;
     uint32_t Position() const;
+    // True once the sound has played to its end by itself: not before it ever played, not
+    // while it plays or is paused, not after a rewind.
+    bool Finished() const;
 
 private:
     uint32_t deviceId = 0;  // the platform's voice; 0 when nothing could be loaded

@@ -1,6 +1,7 @@
 #include "editor/map_guard.h"
 
 #include "editor/editor.h"
+#include "editor/history.h"
 #include "editor/scene.h"
 #include "platform/file.h"
 #include "platform/keys.h"
@@ -27,7 +28,7 @@ Question QuestionOf(uint32_t key, bool control)
     if (key == P_KEY_ESCAPE) {
         return Question::QUIT;
     }
-    if (key == P_KEY_F5 || (key == 'S' && control)) {
+    if (key == P_KEY_F5 || key == P_KEY_F9 || (key == 'S' && control)) {
         return Question::SAVE;
     }
     return Question::NONE;
@@ -50,7 +51,7 @@ bool NeedsAsking(Question asked)
 {
     if (asked == Question::SAVE) {
         // Before F7 the grid is not the map on disk: one F5 would replace it with the empty grid.
-        return !mapInHand && P_FileReadable(EDITOR_MAP_PATH);
+        return !mapInHand && P_FileReadable(editorMap.path);
     }
     // One Escape would throw away every edit since the last save.
     return HasUnsavedCells();
@@ -63,8 +64,9 @@ void Ask(Question asked, uint32_t key, uint32_t now)
     questionKeyReleased = false;
     askedAt = now;
     if (asked == Question::SAVE) {
-        snprintf(questionText, sizeof questionText, "Press %s again to overwrite %s",
-                 key == P_KEY_F5 ? "F5" : "Ctrl+S", EDITOR_MAP_PATH);
+        const char *const keyName = key == P_KEY_F5 ? "F5" : key == P_KEY_F9 ? "F9" : "Ctrl+S";
+        snprintf(questionText, sizeof questionText, "Press %s again to overwrite %s", keyName,
+                 editorMap.path);
     } else {
         snprintf(questionText, sizeof questionText, "Unsaved changes: press Escape again to quit");
     }
@@ -94,6 +96,42 @@ bool ReadWholeFile(const char *path, std::vector<uint8_t> *bytes, bool *exists)
         bytes->insert(bytes->end(), chunk, chunk + got);
     }
     return ferror(file.get()) == 0;
+}
+
+// Loads the map file over the grid, as a change that can be undone when `asChange`. A named map
+// loads only whole; the design's map keeps its reading of short files over the current cells.
+bool LoadMapFile(bool asChange, uint32_t now)
+{
+    // Without a file nothing was loaded: the edits stay unsaved and a later file is not in hand.
+    int16_t *const grid = mapCells;
+    if (grid == nullptr || !P_FileReadable(editorMap.path)) {
+        return false;
+    }
+    int16_t before[M_CELLS];
+    memcpy(before, grid, sizeof before);
+    if (editorMap.named) {
+        long size = 0;
+        const M_ReadResult result = M_ReadMapFile(editorMap.path, grid, &size);
+        if (result != M_ReadResult::WHOLE) {
+            char text[96];
+            if (result == M_ReadResult::MISSING) {
+                snprintf(text, sizeof text, "Cannot read %s", editorMap.path);
+            } else {
+                snprintf(text, sizeof text, "%s is %ld bytes, not 1200: not loaded", editorMap.path,
+                         size);
+            }
+            ShowEditorStatus(text, true, now);
+            return false;
+        }
+    } else {
+        M_LoadMapEditor(editorMap.path);
+    }
+    if (asChange) {
+        RecordGridChange(before);
+    }
+    RememberCells();
+    mapInHand = true;
+    return true;
 }
 }  // namespace
 
@@ -125,16 +163,9 @@ void MapGuardKeyUp(uint32_t key)
     }
 }
 
-void LoadGuardedMap()
-{
-    // Without a file nothing was loaded: the edits stay unsaved and a later file is not in hand.
-    if (!P_FileReadable(EDITOR_MAP_PATH)) {
-        return;
-    }
-    M_LoadMapEditor(EDITOR_MAP_PATH);
-    RememberCells();
-    mapInHand = true;
-}
+bool OpenEditorMap(uint32_t now) { return LoadMapFile(false, now); }
+
+void LoadGuardedMap(uint32_t now) { LoadMapFile(true, now); }
 
 bool SaveGuardedMap(uint32_t now)
 {
@@ -142,16 +173,18 @@ bool SaveGuardedMap(uint32_t now)
     bool hadFile = false;
     // No save without its backup: the file it replaces may be someone's only copy of a map.
     const bool backedUp =
-        ReadWholeFile(EDITOR_MAP_PATH, &previous, &hadFile) &&
-        (!hadFile || P_ReplaceFile(EDITOR_BACKUP_PATH, previous.data(), previous.size()));
-    if (!backedUp || !M_SaveMap(EDITOR_MAP_PATH)) {
-        // Short enough to fit the screen from the help line's left edge.
-        ShowEditorStatus("Not saved: maps/v2dm1.vsm is unchanged", true, now);
+        ReadWholeFile(editorMap.path, &previous, &hadFile) &&
+        (!hadFile || P_ReplaceFile(editorMap.backupPath, previous.data(), previous.size()));
+    char text[96];
+    if (!backedUp || !M_SaveMap(editorMap.path)) {
+        snprintf(text, sizeof text, "Not saved: %s is unchanged", editorMap.path);
+        ShowEditorStatus(text, true, now);
         return false;
     }
     RememberCells();
     mapInHand = true;
-    ShowEditorStatus("Map saved to maps/v2dm1.vsm", false, now);
+    snprintf(text, sizeof text, "Map saved to %s", editorMap.path);
+    ShowEditorStatus(text, false, now);
     return true;
 }
 

@@ -11,15 +11,22 @@
 constexpr uint32_t SAVE_QUESTION_MS = 3000;
 
 // Called for every key-down before the editor acts on it (`control`: Ctrl is held). False when
-// the key is a save or quit that must ask first, or a held key's repeat that cannot answer its own
-// question; the key must then do nothing. Any other key withdraws an open question.
+// the key is a save (F5, F9, Ctrl+S) or quit that must ask first, or a held key's repeat that
+// cannot answer its own question; the key must then do nothing. Any other key withdraws an open
+// question.
 bool MapGuardAllows(uint32_t key, bool control, uint32_t now);
 
 // A key-up: a question is answered only by a fresh press, not by its key's auto-repeat.
 void MapGuardKeyUp(uint32_t key);
 
-// Loads the map file over the grid, silent when it is missing; a loaded grid counts as saved.
-void LoadGuardedMap();
+// F7: loads the map file over the grid as one change that can be undone, silent when it is
+// missing; a loaded grid counts as saved. A named map loads only when whole (1200 bytes), else
+// the status line says so and the grid stays.
+void LoadGuardedMap(uint32_t now);
+
+// The start of a named map's session: the same load, but as the starting point rather than a
+// change. False when nothing was loaded.
+bool OpenEditorMap(uint32_t now);
 
 // Saves the grid to the map file after keeping the file's previous bytes as the backup, and
 // reports on the status line. False leaves the map file as it was and the cells unsaved.

@@ -14,6 +14,9 @@ T_Texture editorBricks[9];
 
 namespace {
 constexpr uint32_t STATUS_SHOWN_MS = 4000;
+// The lines above the help line start near the left edge: they name the map file, which makes
+// them longer than the room right of the help line's start.
+constexpr int32_t STATUS_X = 10;
 
 char statusText[128];
 bool statusFailure = false;
@@ -76,6 +79,48 @@ void DrawCursor()
     glDisable(GL_BLEND);
 }
 
+// The edges of every cell, dim enough for the bricks to stay readable.
+void DrawGridLines()
+{
+    glColor3f(0.35f, 0.35f, 0.35f);
+    glBegin(GL_LINES);
+    for (int32_t column = 1; column < M_COLUMNS; ++column) {
+        const double x = M_LEFT + column * M_CELL_WIDTH;
+        glVertex2d(x, M_TOP);
+        glVertex2d(x, M_TOP - M_ROWS * M_CELL_HEIGHT);
+    }
+    for (int32_t row = 1; row < M_ROWS; ++row) {
+        const double y = M_TOP - row * M_CELL_HEIGHT;
+        glVertex2d(M_LEFT, y);
+        glVertex2d(M_LEFT + M_COLUMNS * M_CELL_WIDTH, y);
+    }
+    glEnd();
+}
+
+// Over the bottom rows of bricks a black shadow keeps the added lines readable.
+void Shadowed()
+{
+    F_Shadow();
+    F_SetShadowColor(0.0f, 0.0f, 0.0f);
+}
+
+// The map, a mark while it has unsaved cells, the cursor's cell counted from 1 as people count,
+// and the kind that placing writes.
+void DrawStatusLine()
+{
+    const char *const unsaved = HasUnsavedCells() ? " *" : "";
+    const int32_t cell = editor.cursorCell;
+    F_SetColor(0.85f, 0.85f, 0.85f);
+    Shadowed();
+    if (cell >= 0 && cell < M_CELLS) {
+        F_Print(STATUS_X, 26, "%s%s   %d,%d   %s", editorMap.path, unsaved, int(cell / M_ROWS + 1),
+                int(cell % M_ROWS + 1), KindName(editor.currentKind));
+    } else {
+        F_Print(STATUS_X, 26, "%s%s   off the grid   %s", editorMap.path, unsaved,
+                KindName(editor.currentKind));
+    }
+}
+
 void DrawStatus(uint32_t now)
 {
     bool failure = false;
@@ -88,16 +133,18 @@ void DrawStatus(uint32_t now)
     } else {
         F_SetColor(0.4f, 1.0f, 0.4f);
     }
-    F_Print(210, 26, "%s", text);
+    Shadowed();
+    F_Print(STATUS_X, 42, "%s", text);
 }
 
-// Red like the help line, one line above the status so that both can show.
+// Red like the help line, above the other lines so that all can show.
 void DrawQuestion(uint32_t now)
 {
     const char *question = MapGuardQuestion(now);
     if (question != nullptr) {
         F_SetColor(1.0f, 0.0f, 0.0f);
-        F_Print(210, 42, "%s", question);
+        Shadowed();
+        F_Print(STATUS_X, 58, "%s", question);
     }
 }
 }  // namespace
@@ -119,9 +166,13 @@ void DrawEditorScene()
 {
     const uint32_t now = P_Ticks();
     DrawCells();
+    if (editor.gridLines) {
+        DrawGridLines();
+    }
     DrawCursor();
     F_SetColor(1.0f, 0.0f, 0.0f);
     F_Print(210, 10, "Please, read the file 'Help.txt'");
+    DrawStatusLine();
     DrawStatus(now);
     DrawQuestion(now);
 }

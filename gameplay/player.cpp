@@ -1,6 +1,7 @@
 #include "gameplay/player.h"
 
 #include "console/registry.h"
+#include "gameplay/match.h"
 #include "gameplay/presentation.h"
 #include "gameplay/weapons.h"
 
@@ -140,7 +141,7 @@ const Pose &SpawnPoint(int32_t index)
 
 void SetFrameTime(uint32_t milliseconds) { frameTime = milliseconds; }
 
-void MovePlayer(Player &player, uint32_t milliseconds)
+void IntegratePlayer(Player &player, uint32_t milliseconds)
 {
     Pose &pose = player.pose;
     // Positions move per frame; only velocity changes scale with the frame time.
@@ -158,7 +159,12 @@ void MovePlayer(Player &player, uint32_t milliseconds)
     } else {
         player.jumpVelocity = 0.0f;
     }
+}
 
+void MovePlayer(Player &player, uint32_t milliseconds)
+{
+    IntegratePlayer(player, milliseconds);
+    Pose &pose = player.pose;
     if (pose.y - FLOOR_HEIGHT <= 0.0f) {
         pose.y = FLOOR_HEIGHT;
         player.fallVelocity = 0.0f;
@@ -177,6 +183,9 @@ void UpdatePlayers(uint32_t milliseconds)
 void PlayerControl(uint32_t action, int32_t player, const void *argument)
 {
     Player &target = Select(player);
+    if (!MatchLetsAct(target)) {
+        return;  // in a match the dead, and everyone once it is won, wait
+    }
     int32_t integer = 0;
     float real = 0.0f;
     if (argument != nullptr) {

@@ -61,6 +61,9 @@ void UpdatePlayers(uint32_t milliseconds);
 // One movement step of a player: walking with friction, gravity, jump and floor.
 void MovePlayer(Player &player, uint32_t milliseconds);
 
+// The same step without the floor: walking with friction, gravity and the jump.
+void IntegratePlayer(Player &player, uint32_t milliseconds);
+
 // An action for player 1 (`player` 1) or player 2 (any other number). `argument` points to a
 // 32-bit integer (move, select weapon) or float (aim, degrees); fire reads nothing.
 void PlayerControl(uint32_t action, int32_t player, const void *argument);

@@ -88,6 +88,17 @@ void LoadPlayer(Player &player, const char *directory)
         snprintf(path, sizeof path, "basev2/textures/cross/cross%d.bmp", int(i));
         player.crosshairs[i].Load(path, true);
     }
+    SpawnPlayer(player);
+}
+
+void SpawnPlayer(Player &player)
+{
+    player.airborne = 0;
+    player.horizontalVelocity = 0.0f;
+    player.jumpVelocity = 0.0f;
+    player.fallVelocity = 0.0f;
+    player.walk.facing = 0;
+    player.walk.currentFrame = 0;
     player.currentWeapon = WEAPON_ROCKET;
     player.pose = SpawnPoint(SPAWN_ENTRY);
     player.pose.angle = PI;
@@ -104,6 +115,16 @@ void LoadWeaponSprite(int32_t weapon, const char *path)
 void DrawPlayer(const Player &player)
 {
     player.walk.Draw(player.pose.x, player.pose.y, 1.0f, 1.5f, 0);
+    DrawPlayerGear(player);
+}
+
+void DrawPlayerGear(const Player &player)
+{
     DrawWeapon(player);
     DrawCrosshair(player);
+}
+
+const T_Texture &WeaponSprite(int32_t weapon)
+{
+    return weaponSprites[weapon >= 0 && weapon < WEAPON_SLOTS ? weapon : 0];
 }

@@ -14,9 +14,6 @@
 namespace {
 constexpr char MODEL_DIRECTORY[] = "basev2/models/sarge";
 constexpr float SPAWN_DISTANCE = 0.35f;
-constexpr float ROCKET_SPEED = 0.0075f;  // world units per millisecond
-constexpr float PLASMA_SPEED = 0.01f;
-constexpr float RAIL_LENGTH = 10.0f;
 constexpr float ARENA_LEFT = -4.0f;
 constexpr float ARENA_RIGHT = 4.0f;
 constexpr float ARENA_BOTTOM = 0.0f;  // the floor line: shots below it have left the arena
@@ -165,10 +162,7 @@ void StepRail(Projectile &beam, uint32_t milliseconds, DrawHook draw)
     while (beam.distance < RAIL_LENGTH) {
         beam.distance += 0.01f;
     }
-    beam.life -= float(milliseconds) * 0.05f;
-    if (beam.life < 50.0f) {
-        beam.opacity -= milliseconds * 0.0025;
-    }
+    FadeRailBeam(beam, milliseconds);
     if (draw != nullptr) {
         draw(beam, WorldPosition{0.0f, 0.0f});
     }
@@ -179,19 +173,13 @@ void Explode(Projectile &rocket, uint32_t milliseconds, bool drawing)
     if (explosion.currentFrame == 0 && explosion.accumulatedTime == 0.0f) {
         for (int32_t i = 0; i < 2; ++i) {
             if (players[i].health < healthBeforeExplosion[i]) {
-                hitSound.Pause(false);
-                hitSound.Play(true, false);
+                PlayHitSound();
             }
         }
-        rocketHitSound.Play(true, false);
+        PlayRocketHitSound();
     }
     const WorldPosition at = ProjectilePosition(rocket);
-    explosion.Advance(0, milliseconds / 2);
-    // The last frame is never shown. Without frames the end test could never hold and the
-    // rocket would keep its slot for good, so it ends at once like a one-frame explosion.
-    if (explosion.frameCount == 0 || explosion.currentFrame == explosion.frameCount - 1) {
-        explosion.currentFrame = 0;
-        explosion.accumulatedTime = 0.0f;
+    if (AdvanceExplosion(milliseconds)) {
         rocket = Projectile{};
         return;
     }
@@ -298,9 +286,10 @@ void Fire(Player &player)
         return;
     }
     player.lastShotTimes[weapon] = now;
+    const int32_t owner = &player == &players[0] ? 1 : 2;
     for (Projectile &slot : projectiles) {
         if (slot.type == 0) {
-            slot = Projectile{weapon, player.pose, SPAWN_DISTANCE, 100.0f, 1.0};
+            slot = Projectile{weapon, player.pose, SPAWN_DISTANCE, 100.0f, 1.0, owner};
             break;
         }
     }
@@ -336,9 +325,54 @@ bool HitTest(const Projectile &projectile)
 
 void ResetWeapons()
 {
-    memset(projectiles, 0, sizeof projectiles);
+    for (Projectile &projectile : projectiles) {
+        projectile = Projectile{};
+    }
     memset(reloadTimes, 0, sizeof reloadTimes);
     memset(damages, 0, sizeof damages);
     healthBeforeExplosion[0] = 0;
     healthBeforeExplosion[1] = 0;
 }
+
+Projectile &ProjectileSlot(int32_t slot) { return projectiles[slot]; }
+
+int32_t Damage(int32_t weapon)
+{
+    return weapon >= 0 && weapon < WEAPON_SLOTS ? damages[weapon] : 0;
+}
+
+void DrawShot(const Projectile &projectile)
+{
+    DrawProjectile(projectile, ProjectilePosition(projectile));
+}
+
+void DrawExplosionAt(WorldPosition at) { DrawExplosion(at); }
+
+bool AdvanceExplosion(uint32_t milliseconds)
+{
+    explosion.Advance(0, milliseconds / 2);
+    // The last frame is never shown. Without frames the end test could never hold and the
+    // rocket would keep its slot for good, so it ends at once like a one-frame explosion.
+    if (explosion.frameCount == 0 || explosion.currentFrame == explosion.frameCount - 1) {
+        explosion.currentFrame = 0;
+        explosion.accumulatedTime = 0.0f;
+        return true;
+    }
+    return false;
+}
+
+void FadeRailBeam(Projectile &beam, uint32_t milliseconds)
+{
+    beam.life -= float(milliseconds) * 0.05f;
+    if (beam.life < 50.0f) {
+        beam.opacity -= milliseconds * 0.0025;
+    }
+}
+
+void PlayHitSound()
+{
+    hitSound.Pause(false);
+    hitSound.Play(true, false);
+}
+
+void PlayRocketHitSound() { rocketHitSound.Play(true, false); }

@@ -1,6 +1,8 @@
 #include "input/mouse.h"
 
 #include "gameplay/player.h"
+#include "input/bindings.h"
+#include "platform/keys.h"
 #include "platform/window.h"
 
 int32_t cursorPixel[2] = {0, 0};
@@ -10,11 +12,14 @@ namespace {
 constexpr int32_t CENTRE_X = 400;
 constexpr int32_t CENTRE_Y = 300;
 constexpr int32_t PLAYER_2 = 2;
+constexpr uint8_t BUTTON_KEYS[] = {P_KEY_NONE, P_KEY_MOUSE1, P_KEY_MOUSE2, P_KEY_MOUSE3};
+constexpr uint32_t BUTTON_COUNT = 3;
 
 MouseHooks hooks = {};
 bool mouseButtons[3] = {false, false, false};
 int32_t mouseDelta[2] = {0, 0};
 bool mouseMoved = false;
+bool leftButtonFires = true;
 
 bool MenuVisible() { return hooks.menuVisible != nullptr && hooks.menuVisible(); }
 }  // namespace
@@ -26,6 +31,10 @@ void MouseButtonDown(uint32_t button)
     if (button <= 2) {
         mouseButtons[button] = true;
     }
+    // As with keys, a press on the menu reaches no binding: it was a click.
+    if (button >= 1 && button <= BUTTON_COUNT && !MenuVisible()) {
+        KeyDown(BUTTON_KEYS[button]);
+    }
 }
 
 void MouseButtonUp(uint32_t button)
@@ -33,7 +42,14 @@ void MouseButtonUp(uint32_t button)
     if (button <= 2) {
         mouseButtons[button] = false;
     }
+    if (button >= 1 && button <= BUTTON_COUNT) {
+        KeyUp(BUTTON_KEYS[button]);
+    }
 }
+
+void SetLeftButtonFires(bool fires) { leftButtonFires = fires; }
+
+bool LeftButtonFires() { return leftButtonFires; }
 
 void MouseLook()
 {
@@ -63,7 +79,9 @@ void ProcessInput()
         return;
     }
     if (!MenuVisible()) {
-        PlayerControl(ACTION_FIRE, PLAYER_2, nullptr);
+        if (leftButtonFires) {
+            PlayerControl(ACTION_FIRE, PLAYER_2, nullptr);
+        }
         return;
     }
     if (hooks.clickMenu != nullptr) {

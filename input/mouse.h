@@ -14,9 +14,15 @@ extern int32_t cursorPixel[2];
 
 void SetMouseHooks(const MouseHooks &hooks);
 
-// Button 1 is the left, 2 the right; numbers above 2 are ignored.
+// Button 1 is the left, 2 the right, 3 the middle. In play a button also acts as its key code
+// (P_KEY_MOUSE1..3) in the bindings; on the menu it only clicks.
 void MouseButtonDown(uint32_t button);
 void MouseButtonUp(uint32_t button);
+
+// Whether the left button fires for player 2 in play, as it does at start. Binding or unbinding
+// mouse1 turns this off: the button then acts through its binding alone, or does nothing.
+void SetLeftButtonFires(bool fires);
+bool LeftButtonFires();
 
 // Reads the cursor; in play pulls it back to (400, 300) and keeps the movement for the aim.
 void MouseLook();

@@ -17,6 +17,7 @@ P_Message queue[QUEUE_CAPACITY];
 int queueHead = 0;
 int queueCount = 0;
 bool quitPosted = false;
+bool pointerMessages = false;
 
 volatile sig_atomic_t stopSignal = 0;  // set by the handler, taken by the queue
 bool stopDelivered = false;
@@ -80,6 +81,38 @@ void TranslateMouseButton(const SDL_MouseButtonEvent &event)
         Enqueue(down ? P_WM_LBUTTONDOWN : P_WM_LBUTTONUP, 0, event.x, event.y);
     } else if (event.button == SDL_BUTTON_RIGHT) {
         Enqueue(down ? P_WM_RBUTTONDOWN : P_WM_RBUTTONUP, 0, event.x, event.y);
+    } else if (event.button == SDL_BUTTON_MIDDLE) {
+        Enqueue(down ? P_WM_MBUTTONDOWN : P_WM_MBUTTONUP, 0, event.x, event.y);
+    }
+}
+
+void TranslateMouseMotion(const SDL_MouseMotionEvent &event)
+{
+    if (!pointerMessages) {
+        return;
+    }
+    // A burst of moves would keep the editor drawing stale positions: moves that come straight
+    // after this one in SDL's queue are taken with it, and the last position counts.
+    int32_t x = event.x;
+    int32_t y = event.y;
+    SDL_Event next;
+    while (SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1 &&
+           next.type == SDL_MOUSEMOTION) {
+        SDL_PeepEvents(&next, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT);
+        x = next.motion.x;
+        y = next.motion.y;
+    }
+    Enqueue(P_WM_MOUSEMOVE, 0, x, y);
+}
+
+void TranslateMouseWheel(const SDL_MouseWheelEvent &event)
+{
+    const int32_t steps = event.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.y : event.y;
+    if (pointerMessages && steps != 0) {
+        int32_t x = 0;
+        int32_t y = 0;
+        SDL_GetMouseState(&x, &y);
+        Enqueue(P_WM_MOUSEWHEEL, uint32_t(steps), x, y);
     }
 }
 
@@ -96,6 +129,12 @@ void Translate(const SDL_Event &event)
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
         TranslateMouseButton(event.button);
+        break;
+    case SDL_MOUSEMOTION:
+        TranslateMouseMotion(event.motion);
+        break;
+    case SDL_MOUSEWHEEL:
+        TranslateMouseWheel(event.wheel);
         break;
     case SDL_WINDOWEVENT:
         if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
@@ -189,6 +228,8 @@ bool P_PumpOneEvent(int timeoutMilliseconds)
 }
 
 void P_SetFrameInterval(uint32_t milliseconds) { frameIntervalMs = milliseconds; }
+
+void P_SetPointerMessages(bool on) { pointerMessages = on; }
 
 bool P_FrameDue() { return nextDue == 0 || SDL_GetPerformanceCounter() >= nextDue; }
 

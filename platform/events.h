@@ -14,14 +14,19 @@ constexpr uint32_t P_WM_QUIT = 18;
 constexpr uint32_t P_WM_KEYDOWN = 256;
 constexpr uint32_t P_WM_KEYUP = 257;
 constexpr uint32_t P_WM_CHAR = 258;
+constexpr uint32_t P_WM_MOUSEMOVE = 512;
 constexpr uint32_t P_WM_LBUTTONDOWN = 513;
 constexpr uint32_t P_WM_LBUTTONUP = 514;
 constexpr uint32_t P_WM_RBUTTONDOWN = 516;
 constexpr uint32_t P_WM_RBUTTONUP = 517;
+constexpr uint32_t P_WM_MBUTTONDOWN = 519;
+constexpr uint32_t P_WM_MBUTTONUP = 520;
+constexpr uint32_t P_WM_MOUSEWHEEL = 522;
 
 struct P_Message {
     uint32_t message;
-    uint32_t wParam;  // key code, character code or activation state
+    uint32_t wParam;  // key code, character code, activation state, or wheel steps as int32_t
+                      // (positive away from the user)
     int32_t x;        // mouse messages: window pixels
     int32_t y;
 };
@@ -41,6 +46,11 @@ void P_DispatchMessage(const P_Message &message);
 
 // Sends a message to the window procedure at once, as the platform's own calls do.
 void P_SendMessage(uint32_t message, uint32_t wParam);
+
+// Whether the queue delivers P_WM_MOUSEMOVE and P_WM_MOUSEWHEEL; off at start. The game keeps it
+// off: its loop runs a tick for every message, and moving the mouse must not speed it up. Moves
+// that follow each other arrive as one, at the last position.
+void P_SetPointerMessages(bool on);
 
 // From now on the queue delivers only the quit message.
 void P_PostQuitMessage();

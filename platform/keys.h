@@ -15,6 +15,9 @@ constexpr uint8_t P_KEY_BACKSPACE = 8,  P_KEY_TAB = 9,       P_KEY_ENTER = 13,  
                   P_KEY_F9 = 120,       P_KEY_F12 = 123,     P_KEY_GRAVE = 192;
 // clang-format on
 
+// The mouse buttons' own numbers, which no key gives: bound buttons share the key table.
+constexpr uint8_t P_KEY_MOUSE1 = 1, P_KEY_MOUSE2 = 2, P_KEY_MOUSE3 = 4;
+
 // The game's key code (the Windows virtual-key number, 1..254) of a physical key, given as an
 // SDL scancode; P_KEY_NONE for keys the game has no number for.
 uint8_t P_KeyFromScancode(int scancode);

@@ -1,8 +1,11 @@
 #include "shell/extensions.h"
 
 #include "console/config.h"
+#include "gameplay/match.h"
+#include "input/bind_commands.h"
 #include "input/pad.h"
 #include "platform/file.h"
+#include "shell/map_commands.h"
 
 namespace {
 constexpr char AUTOEXEC_PATH[] = "basev2/autoexec.cfg";
@@ -17,9 +20,13 @@ void RunAutoexec()
 
 void StartExtensions(void (*testProbe)())
 {
+    AddBindCommands();
     InitPads();
     if (testProbe != nullptr) {
         testProbe();
     }
+    RegisterMapCommands();
+    RegisterMatchVariables();
     RunAutoexec();
+    LoadStartMap();
 }

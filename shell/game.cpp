@@ -5,6 +5,7 @@
 #include "console/console.h"
 #include "console/drop_down.h"
 #include "console/registry.h"
+#include "gameplay/match.h"
 #include "gameplay/player.h"
 #include "gameplay/weapons.h"
 #include "gfx/font.h"
@@ -145,7 +146,15 @@ void DispatchPadsOfTick()
 
 void OnKeyDown(uint32_t key)
 {
+    const bool playing = !mainMenu.visible && !C_IsOpen();
     C_KeyEvent(C_KEY_DOWN, key);
+    // The winner screen of a match takes its keys before the bindings and the menu do.
+    if (playing && MatchKeyDown(key)) {
+        if (key == P_KEY_ESCAPE) {
+            mainMenu.escapeArmed = false;  // this press is spent: its auto-repeat opens no menu
+        }
+        return;
+    }
     if (!mainMenu.visible) {
         KeyDown(key);
     }
@@ -157,6 +166,7 @@ void OnKeyDown(uint32_t key)
 
 void OnKeyUp(uint32_t key)
 {
+    MatchKeyUp(key);
     if (!mainMenu.visible) {
         KeyUp(key);
     }
@@ -211,6 +221,12 @@ void MainWndProc(const P_Message &message)
         break;
     case P_WM_RBUTTONUP:
         MouseButtonUp(2);
+        break;
+    case P_WM_MBUTTONDOWN:
+        MouseButtonDown(3);
+        break;
+    case P_WM_MBUTTONUP:
+        MouseButtonUp(3);
         break;
     default:
         break;
@@ -311,8 +327,12 @@ void DrawFrame()
     if (!mainMenu.visible) {
         const bool limited = BeginWorldUnderConsole(delta);
         W_DrawStaticLayers(backgroundTextures[backgroundIndex], brickTextures);
-        UpdatePlayers(delta);
-        UpdateProjectiles(delta);
+        if (MatchOn()) {
+            UpdateMatch(delta, music);
+        } else {
+            UpdatePlayers(delta);
+            UpdateProjectiles(delta);
+        }
         EndWorldUnderConsole(limited);
     } else {
         mainMenu.Draw(delta, cursor.x, cursor.y);

@@ -12,6 +12,15 @@ namespace {
 int32_t spawnPoints = 0;
 SpawnPointHandler spawnPointHandler = nullptr;
 
+void RegisterSpawnPoint(int32_t index)
+{
+    const CellPosition cell = M_CellPosition(index);
+    if (spawnPointHandler != nullptr) {
+        spawnPointHandler(float(cell.left + M_CELL_WIDTH / 2), float(cell.top), spawnPoints);
+    }
+    ++spawnPoints;
+}
+
 void ReadCells(FILE *file, bool registerSpawnPoints)
 {
     uint8_t bytes[2];
@@ -22,12 +31,7 @@ void ReadCells(FILE *file, bool registerSpawnPoints)
         const auto code = int16_t(ReadLE16(bytes));
         mapCells[index] = code;
         if (registerSpawnPoints && code == M_RESPAWN) {
-            const CellPosition cell = M_CellPosition(index);
-            if (spawnPointHandler != nullptr) {
-                spawnPointHandler(float(cell.left + M_CELL_WIDTH / 2), float(cell.top),
-                                  spawnPoints);
-            }
-            ++spawnPoints;
+            RegisterSpawnPoint(index);
         }
     }
 }
@@ -60,6 +64,64 @@ void M_LoadMapEditor(const char *path)
     if (file && mapCells != nullptr) {
         ReadCells(file.get(), false);
     }
+}
+
+M_ReadResult M_ReadMapFile(const char *path, int16_t *cells, long *size)
+{
+    const FilePtr file(fopen(path, "rb"));
+    if (!file) {
+        return M_ReadResult::MISSING;
+    }
+    uint8_t bytes[M_FILE_SIZE + 1];  // one more than a map, to tell a longer file
+    const size_t got = fread(bytes, 1, sizeof bytes, file.get());
+    if (ferror(file.get()) != 0) {
+        return M_ReadResult::MISSING;  // a folder of that name, say
+    }
+    if (got != M_FILE_SIZE) {
+        *size = long(got);
+        if (got > M_FILE_SIZE && fseek(file.get(), 0, SEEK_END) == 0) {
+            *size = ftell(file.get());
+        }
+        return M_ReadResult::WRONG_SIZE;
+    }
+    for (int32_t index = 0; index < M_CELLS; ++index) {
+        cells[index] = int16_t(ReadLE16(bytes + 2 * index));
+    }
+    return M_ReadResult::WHOLE;
+}
+
+bool M_LoadPlayableMap(const char *path)
+{
+    int16_t cells[M_CELLS];
+    long size = 0;
+    const M_ReadResult result = M_ReadMapFile(path, cells, &size);
+    if (result == M_ReadResult::MISSING) {
+        C_Print("Error: couldn't load map ", path, "\n", nullptr);
+        return false;
+    }
+    if (result == M_ReadResult::WRONG_SIZE) {
+        // Only a whole map is played: a cut or padded file is more likely damage than a map.
+        char bytes[24];
+        snprintf(bytes, sizeof bytes, "%ld", size);
+        C_Print("Map ", path, " is ", bytes, " bytes, not 1200: not loaded\n", nullptr);
+        return false;
+    }
+    if (mapCells == nullptr) {
+        return false;
+    }
+    if (spawnPointHandler != nullptr) {
+        for (int32_t index = 0; index < spawnPoints; ++index) {
+            spawnPointHandler(0.0f, 0.0f, index);
+        }
+    }
+    spawnPoints = 0;
+    for (int32_t index = 0; index < M_CELLS; ++index) {
+        mapCells[index] = cells[index];
+        if (cells[index] == M_RESPAWN) {
+            RegisterSpawnPoint(index);
+        }
+    }
+    return true;
 }
 
 bool M_SaveMap(const char *path)

@@ -31,7 +31,8 @@ using SpawnPointHandler = void (*)(float x, float y, int32_t index);
 // The grid, M_CELLS codes; null until M_AllocMap.
 extern int16_t *mapCells;
 
-// Spawn points registered by M_LoadMap so far; never reset.
+// Spawn points registered for the map in play: M_LoadMap adds to them, M_LoadPlayableMap starts
+// them again from 0.
 extern const int32_t &spawnPointCount;
 
 // Allocates the grid zero-filled, replacing any grid already there.
@@ -43,6 +44,20 @@ void M_LoadMap(const char *path);
 
 // The editor's load: the same reading over the current grid, silent, no spawn points.
 void M_LoadMapEditor(const char *path);
+
+// What M_ReadMapFile found.
+enum class M_ReadResult { WHOLE, MISSING, WRONG_SIZE };
+
+// Reads the map file at `path` into `cells` (M_CELLS codes) when it is exactly M_FILE_SIZE
+// bytes, and leaves `cells` alone otherwise. MISSING also covers a file that cannot be read;
+// for WRONG_SIZE, `size` gets the file's size in bytes.
+M_ReadResult M_ReadMapFile(const char *path, int16_t *cells, long *size);
+
+// The game's change of map: the file at `path` replaces the grid only when it is a whole map.
+// Spawn points are registered again from index 0, after every point of the previous map has been
+// handed (0, 0), so a map with fewer respawn cells keeps none of them. Otherwise one console line
+// (the design's for a missing file) and false, with the grid and spawn points as they were.
+bool M_LoadPlayableMap(const char *path);
 
 // Writes the grid as a 1200-byte map file. The old file is replaced only once the new one is
 // complete, so a failed save (false) leaves it as it was.

@@ -94,6 +94,28 @@ TEST_F(SoundTest, BrokenMusicFallsSilentByItself)
     EXPECT_EQ(P_VoicesPlaying(), 0);
 }
 
+// A match restarts its music once it has finished: only a sound that played to its end counts.
+TEST_F(SoundTest, FinishedOnlyOncePlayedToItsEnd)
+{
+    for (const int32_t kind : {SOUND_WAVE_AUDIO, SOUND_SEQUENCER}) {
+        SCOPED_TRACE(kind);
+        const std::string path = kind == SOUND_WAVE_AUDIO
+                                     ? dir.Write("short.wav", WaveFile(8000, 1, 8, 0.3, 0.0))
+                                     : dir.Write("short.mid", MidiFile(0.3));
+        Sound sound;
+        sound.Open(path.c_str(), kind);
+        EXPECT_FALSE(sound.Finished());  // never played
+        sound.Play(true, false);
+        ASSERT_TRUE(WaitFor([&sound] { return sound.Position() >= 100; }));
+        sound.Pause(false);
+        EXPECT_FALSE(sound.Finished());  // held on its way
+        sound.Play(false, false);
+        ASSERT_TRUE(WaitFor([&sound] { return sound.Finished(); }));
+        sound.Play(true, false);
+        EXPECT_FALSE(sound.Finished());
+    }
+}
+
 TEST_F(SoundTest, SeekToFractionStaysInsideTheSound)
 {
     Sound sound;

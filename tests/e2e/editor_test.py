@@ -12,7 +12,7 @@ from harness import (Display, Program, bmp_mean_colour, check, distance, make_wo
 PLAY_BUTTON = (515, 200)
 # Boxes (left, top, width, height) in screen pixels, rows counted from the top.
 HELP_LINE = (200, 574, 600, 20)       # the red "Please, read the file 'Help.txt'"
-QUESTION_LINE = (200, 542, 600, 20)   # the red question of a key that waits for a second press
+QUESTION_LINE = (0, 528, 800, 16)     # the red question of a key that waits for a second press
 ARENA_ROWS = 520                      # screen rows above every line of text
 MENU_BUTTON = (PLAY_BUTTON[0] - 40, PLAY_BUTTON[1] - 10, 80, 20)
 

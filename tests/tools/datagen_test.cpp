@@ -19,9 +19,9 @@ int RunGenerator(const std::string &output)
     return std::system(command.c_str());
 }
 
-std::string ShippedMapBytes()
+std::string ShippedMapBytes(const std::string &name)
 {
-    std::ifstream in(std::string(VORN_TOOLS_DATA_DIR) + "/v2dm1.map", std::ios::binary);
+    std::ifstream in(std::string(VORN_TOOLS_DATA_DIR) + "/" + name + ".map", std::ios::binary);
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::vector<int16_t> cells;
     std::string error;
@@ -63,19 +63,24 @@ TEST(Datagen, WritesTheWholeTree)
     for (const char *file : files) {
         EXPECT_GT(dir.Read(std::string("basev2/") + file).size(), 40u) << file;
     }
-    EXPECT_EQ(dir.Read("basev2/maps/v2dm1.vsm"), ShippedMapBytes());
+    for (const std::string name : {"v2dm1", "v2dm2", "v2dm3", "v2dm4"}) {
+        EXPECT_EQ(dir.Read("basev2/maps/" + name + ".vsm"), ShippedMapBytes(name)) << name;
+    }
 }
 
-// Users edit the map with the editor: a rebuild must leave their file alone, byte for byte,
-// while everything else is written again.
+// Users edit the maps with the editor: a rebuild must leave their files alone, byte for byte,
+// while everything else, a map they have not touched included, is written again.
 TEST(Datagen, NeverOverwritesAnExistingMap)
 {
     TempDir dir;
     const std::string edited(1200, '\x03');
     dir.Write("basev2/maps/v2dm1.vsm", edited);
+    dir.Write("basev2/maps/v2dm3.vsm", edited + "longer");
     dir.Write("basev2/textures/briks/br1.bmp", "stale");
     ASSERT_EQ(RunGenerator(dir.Path("basev2")), 0);
     EXPECT_EQ(dir.Read("basev2/maps/v2dm1.vsm"), edited);
+    EXPECT_EQ(dir.Read("basev2/maps/v2dm3.vsm"), edited + "longer");
+    EXPECT_EQ(dir.Read("basev2/maps/v2dm2.vsm"), ShippedMapBytes("v2dm2"));
     EXPECT_NE(dir.Read("basev2/textures/briks/br1.bmp"), "stale");
 }
 

@@ -2,9 +2,13 @@
 
 #include "platform/file.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -23,6 +27,117 @@ std::string Join(const std::vector<std::string> &rows)
     }
     return text;
 }
+
+std::vector<int16_t> ShippedCells(const std::string &name)
+{
+    std::ifstream in(std::string(VORN_TOOLS_DATA_DIR) + "/" + name + ".map", std::ios::binary);
+    EXPECT_TRUE(in) << "tools/data/" << name << ".map is missing";
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<int16_t> cells;
+    std::string error;
+    EXPECT_TRUE(ParseMapText(text, &cells, &error)) << error;
+    return cells;
+}
+
+// A map as a match plays it, where bricks are solid, in whole cells: a player is 1 column wide
+// and 3 rows (0.6 units) tall. The design's jump lifts a player about 5 rows at 10 ms frames and
+// less at slower ones, so a ledge counts as reachable only 3 rows up and 2 columns across, and
+// only when the player can rise in the column it jumps from. Outside the grid is solid: the
+// view's edges are walls and its bottom edge a floor.
+class MatchMap {
+public:
+    using Place = std::pair<int32_t, int32_t>;  // column, and the row whose top the feet are on
+
+    explicit MatchMap(std::vector<int16_t> mapCells) : cells(std::move(mapCells)) {}
+
+    bool Solid(int32_t column, int32_t row) const
+    {
+        if (column < 0 || column >= MAP_COLUMNS || row < 0 || row >= MAP_ROWS) {
+            return true;
+        }
+        const int16_t code = cells[size_t(column * MAP_ROWS + row)];
+        return code >= 1 && code <= 7;
+    }
+
+    bool Clear(int32_t column0, int32_t column1, int32_t row0, int32_t row1) const
+    {
+        for (int32_t column = std::min(column0, column1); column <= std::max(column0, column1);
+             ++column) {
+            for (int32_t row = row0; row <= row1; ++row) {
+                if (Solid(column, row)) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    }
+
+    // Every place a player can stand: on a brick (or the bottom edge) with 3 free rows above.
+    std::set<Place> Standing() const
+    {
+        std::set<Place> places;
+        for (int32_t column = 0; column < MAP_COLUMNS; ++column) {
+            for (int32_t row = 3; row <= MAP_ROWS; ++row) {
+                if (Solid(column, row) && Clear(column, column, row - 3, row - 1)) {
+                    places.insert({column, row});
+                }
+            }
+        }
+        return places;
+    }
+
+    bool Move(const Place &from, const Place &to) const
+    {
+        const auto [column, row] = from;
+        const auto [toColumn, toRow] = to;
+        if (from == to || std::abs(toColumn - column) > 2 || toRow < row - 3) {
+            return false;
+        }
+        if (toRow < row) {  // up: rise where it stands, then over the ledge
+            return Clear(column, column, toRow - 3, row - 1) &&
+                   Clear(column, toColumn, toRow - 3, toRow - 1);
+        }
+        // Across or down: leave at standing height, then drop in the ledge's column.
+        return Clear(column, toColumn, row - 3, row - 1) &&
+               Clear(toColumn, toColumn, row - 3, toRow - 1);
+    }
+
+    std::set<Place> Reach(const Place &start) const
+    {
+        const std::set<Place> standing = Standing();
+        std::set<Place> seen = {start};
+        std::vector<Place> todo = {start};
+        while (!todo.empty()) {
+            const Place place = todo.back();
+            todo.pop_back();
+            for (const Place &next : standing) {
+                if (seen.count(next) == 0 && Move(place, next)) {
+                    seen.insert(next);
+                    todo.push_back(next);
+                }
+            }
+        }
+        return seen;
+    }
+
+    // Whether a brick lies on the line between two players standing at these respawn cells.
+    bool Covered(const Place &a, const Place &b) const
+    {
+        constexpr int32_t SAMPLES = 400;
+        for (int32_t i = 0; i <= SAMPLES; ++i) {
+            const double t = double(i) / SAMPLES;
+            const double column = a.first + 0.5 + (b.first - a.first) * t;
+            const double row = a.second + 0.5 + (b.second - a.second) * t;
+            if (Solid(int32_t(column), int32_t(row))) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    std::vector<int16_t> cells;
+};
 }  // namespace
 
 // Text row r, column c is cell c x 30 + r: a row-major reading would put these elsewhere.
@@ -136,5 +251,57 @@ TEST(MapText, ShippedArenaIsPlayable)
     EXPECT_GE(spawnRow, 10) << "players spawn far above the floor";
     for (int32_t kind = 1; kind <= 7; ++kind) {
         EXPECT_GE(kinds[kind], 2) << "brick kind " << kind;
+    }
+}
+
+// The maps built for matches: every spawn point on a floor, every ledge reachable from the first
+// spawn point and every spawn point back to it, and a brick between each spawn point and the one
+// farthest from it, where a match puts the opponent.
+TEST(MapText, ShippedMatchMapsArePlayable)
+{
+    for (const char *name : {"v2dm2", "v2dm3", "v2dm4"}) {
+        SCOPED_TRACE(name);
+        const std::vector<int16_t> cells = ShippedCells(name);
+        ASSERT_EQ(cells.size(), size_t(MAP_CELLS));
+        const MatchMap map(cells);
+        std::vector<MatchMap::Place> respawns;
+        for (int32_t i = 0; i < MAP_CELLS; ++i) {
+            if (cells[size_t(i)] == CELL_RESPAWN) {
+                respawns.push_back({i / MAP_ROWS, i % MAP_ROWS});
+            }
+        }
+        ASSERT_GE(respawns.size(), 2u);
+        const std::set<MatchMap::Place> standing = map.Standing();
+        std::vector<MatchMap::Place> feet;
+        for (const auto &[column, row] : respawns) {
+            // One empty row under the point, then the floor: the player drops 0.1 units onto it.
+            EXPECT_TRUE(!map.Solid(column, row + 1) && standing.count({column, row + 2}) == 1)
+                << "respawn point at column " << column << ", row " << row << " is not on a floor";
+            feet.push_back({column, row + 2});
+        }
+        const std::set<MatchMap::Place> reached = map.Reach(feet[0]);
+        for (const MatchMap::Place &place : standing) {
+            EXPECT_EQ(reached.count(place), 1u)
+                << "no way up to column " << place.first << ", row " << place.second;
+        }
+        for (const MatchMap::Place &place : feet) {
+            EXPECT_EQ(map.Reach(place).count(feet[0]), 1u)
+                << "no way back from column " << place.first << ", row " << place.second;
+        }
+        for (const MatchMap::Place &a : respawns) {
+            MatchMap::Place farthest = a;
+            double farthestDistance = 0.0;
+            for (const MatchMap::Place &b : respawns) {
+                const double dx = (b.first - a.first) * 0.4;
+                const double dy = (b.second - a.second) * 0.2;
+                if (dx * dx + dy * dy > farthestDistance) {
+                    farthestDistance = dx * dx + dy * dy;
+                    farthest = b;
+                }
+            }
+            EXPECT_TRUE(map.Covered(a, farthest))
+                << "nothing between the respawn points at columns " << a.first << " and "
+                << farthest.first;
+        }
     }
 }

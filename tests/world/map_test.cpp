@@ -168,4 +168,68 @@ TEST_F(MapFileTest, FailedSaveKeepsTheOldFile)
     EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
     EXPECT_FALSE(M_SaveMap(dir.Path("no/such/folder/map.vsm").c_str()));
 }
+// Changing the map in play takes only a whole map: a missing, short, long or unreadable file
+// leaves the grid and the spawn points as they were, with one line each.
+TEST_F(MapFileTest, ChangingMapsTakesOnlyAWholeMap)
+{
+    C_InitText();
+    M_LoadPlayableMap(WriteMap(M_CELLS, 2, {{3, 8}, {70, 8}}).c_str());
+    const int32_t count = spawnPointCount;
+    const struct {
+        const char *name;
+        std::string bytes;
+        std::string line;
+    } cases[] = {
+        {"missing", "", "Error: couldn't load map PATH\n"},
+        {"short", std::string(M_FILE_SIZE - 2, '\x01'),
+         "Map PATH is 1198 bytes, not 1200: not loaded\n"},
+        {"empty", std::string(), "Map PATH is 0 bytes, not 1200: not loaded\n"},
+        {"long", std::string(M_FILE_SIZE + 3000, '\x01'),
+         "Map PATH is 4200 bytes, not 1200: not loaded\n"},
+        {"a folder", "", "Error: couldn't load map PATH\n"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string file = std::string(c.name) + ".vsm";
+        std::string path = dir.Path(file);
+        if (std::string(c.name) == "a folder") {
+            std::filesystem::create_directories(path);
+        } else if (std::string(c.name) != "missing") {
+            path = dir.Write(file, c.bytes);
+        }
+        spawnPointsSeen.clear();
+        const size_t printed = strlen(C_Text());
+        EXPECT_FALSE(M_LoadPlayableMap(path.c_str()));
+        std::string line = c.line;
+        line.replace(line.find("PATH"), 4, path);
+        EXPECT_EQ(std::string(C_Text() + printed), line);
+        EXPECT_EQ(M_GetCells()[0], 2);
+        EXPECT_EQ(M_GetCells()[3], 8);
+        EXPECT_EQ(spawnPointCount, count);
+        EXPECT_TRUE(spawnPointsSeen.empty());
+    }
+}
+
+// A new map's spawn points count again from 0, and the previous map's points are cleared first:
+// with a single respawn cell, entry 1 (where both players start) must not keep an old point.
+TEST_F(MapFileTest, ChangingMapsRegistersSpawnPointsFromTheStart)
+{
+    ASSERT_TRUE(M_LoadPlayableMap(WriteMap(M_CELLS, 0, {{0, 8}, {31, 8}, {40, 8}}).c_str()));
+    ASSERT_EQ(spawnPointCount, 3);
+    spawnPointsSeen.clear();
+    ASSERT_TRUE(M_LoadPlayableMap(WriteMap(M_CELLS, 1, {{35, 8}}).c_str()));
+    EXPECT_EQ(spawnPointCount, 1);
+    const std::vector<std::vector<float>> expected = {
+        {0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 1.0f}, {0.0f, 0.0f, 2.0f}, {-3.4f, 2.0f, 0.0f}};
+    ASSERT_EQ(spawnPointsSeen.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        SCOPED_TRACE(i);
+        for (size_t j = 0; j < 3; ++j) {
+            EXPECT_FLOAT_EQ(spawnPointsSeen[i][j], expected[i][j]);
+        }
+    }
+    for (int i = 0; i < M_CELLS; ++i) {
+        ASSERT_EQ(M_GetCells()[i], i == 35 ? 8 : 1) << "cell " << i;
+    }
+}
 }  // namespace

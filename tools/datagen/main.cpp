@@ -1,5 +1,5 @@
 // vorn_datagen <output dir> [<source dir>]: writes the game's whole data tree. Every file is
-// rewritten on each run except the map, which users edit: it is written only when missing.
+// rewritten on each run except the maps, which users edit: each is written only when missing.
 
 #include "tools/datagen/bmp.h"
 #include "tools/datagen/figures.h"
@@ -177,25 +177,29 @@ void WriteMusic(const std::filesystem::path &sources)
               EncodeMidi(SCORE_TICKS_PER_QUARTER, ScoreToMidiTracks(score), score.lengthTicks));
 }
 
-void WriteMap(const std::filesystem::path &sources)
+// The shipped maps, each from "<name>.map" among the sources: the design's arena, and three
+// built for matches, where bricks are solid.
+constexpr const char *MAP_NAMES[] = {"v2dm1", "v2dm2", "v2dm3", "v2dm4"};
+
+void WriteMap(const std::filesystem::path &sources, const std::string &name)
 {
-    const std::filesystem::path target = root / "maps/v2dm1.vsm";
+    const std::string relative = "maps/" + name + ".vsm";
     std::string text;
-    if (!ReadText(sources / "v2dm1.map", &text)) {
+    if (!ReadText(sources / (name + ".map"), &text)) {
         return;
     }
     // Parsed even when the map is kept, so a broken source never goes unnoticed.
     std::vector<int16_t> cells;
     std::string error;
     if (!ParseMapText(text, &cells, &error)) {
-        Fail("v2dm1.map: " + error);
+        Fail(name + ".map: " + error);
         return;
     }
     std::error_code ignored;
-    if (std::filesystem::exists(target, ignored)) {
+    if (std::filesystem::exists(root / relative, ignored)) {
         return;  // the user's own map, perhaps edited: never overwrite it
     }
-    WriteData("maps/v2dm1.vsm", EncodeMap(cells));
+    WriteData(relative, EncodeMap(cells));
 }
 
 void WriteIcons()
@@ -221,7 +225,9 @@ int main(int argc, char **argv)
     }
     root = argv[1];
     const std::filesystem::path sources = argc == 3 ? argv[2] : VORN_TOOLS_DATA_DIR;
-    WriteMap(sources);
+    for (const char *name : MAP_NAMES) {
+        WriteMap(sources, name);
+    }
     WriteMusic(sources);
     WriteFont();
     WriteTextures();

@@ -1,0 +1,71 @@
+#include "input/key_names.h"
+
+#include "platform/keys.h"
+
+#include <set>
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace {
+// Every name leads back to its own code, in lower case without a "/" (which would cut a
+// configuration line), and no two keys share one.
+TEST(KeyNamesTest, EveryNameLeadsBackToItsCode)
+{
+    std::set<std::string> names;
+    for (int32_t code = -1; code <= 256; ++code) {
+        const char *const name = KeyName(code);
+        if (name == nullptr) {
+            continue;
+        }
+        SCOPED_TRACE(name);
+        EXPECT_EQ(KeyCodeFromName(name), code);
+        EXPECT_TRUE(names.insert(name).second);
+        for (const char c : std::string(name)) {
+            EXPECT_FALSE((c >= 'A' && c <= 'Z') || c == '/' || c == ' ');
+        }
+    }
+    EXPECT_EQ(KeyName(-1), nullptr);
+    EXPECT_EQ(KeyName(256), nullptr);
+    EXPECT_GT(names.size(), 90u);
+}
+
+TEST(KeyNamesTest, NamesInAnyCaseAndUnknownNames)
+{
+    const struct {
+        const char *name;
+        int32_t code;
+    } cases[] = {
+        {"space", 32},      {"SPACE", 32},      {"Space", 32},   {"a", 'A'},       {"Z", 'Z'},
+        {"0", '0'},         {"9", '9'},         {"f1", 112},     {"F12", 123},     {"kp_ins", 96},
+        {"KP_END", 97},     {"kp_pgup", 105},   {"uparrow", 38}, {"ins", 45},      {"del", 46},
+        {"end", 35},        {"mouse1", 1},      {"Mouse2", 2},   {"mouse3", 4},    {"escape", 27},
+        {"backquote", 192}, {"semicolon", 186}, {"slash", 191},  {"enter", 13},    {"", -1},
+        {" space", -1},     {"space ", -1},     {"spac", -1},    {"spacebar", -1}, {"f13", -1},
+        {"f0", -1},         {"mouse0", -1},     {"mouse4", -1},  {"aa", -1},       {"/", -1},
+        {"a b", -1},
+    };
+    for (const auto &entry : cases) {
+        SCOPED_TRACE(entry.name);
+        EXPECT_EQ(KeyCodeFromName(entry.name), entry.code);
+    }
+}
+
+// The mouse buttons live in the key table: no key of the keyboard may land on their codes, and
+// every key a player is likely to press can be named.
+TEST(KeyNamesTest, MouseCodesAreNoKeysAndKeysHaveNames)
+{
+    const std::set<int> unnamed = {44, 91, 92, 93, 226};  // print screen, system keys, 102nd key
+    for (int scancode = 0; scancode < 512; ++scancode) {
+        const uint8_t code = P_KeyFromScancode(scancode);
+        if (code == P_KEY_NONE) {
+            continue;
+        }
+        SCOPED_TRACE(scancode);
+        EXPECT_NE(code, P_KEY_MOUSE1);
+        EXPECT_NE(code, P_KEY_MOUSE2);
+        EXPECT_NE(code, P_KEY_MOUSE3);
+        EXPECT_EQ(KeyName(code) == nullptr, unnamed.count(code) == 1) << "code " << int(code);
+    }
+}
+}  // namespace

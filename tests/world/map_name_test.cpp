@@ -1,0 +1,60 @@
+#include "world/map_name.h"
+
+#include <cstring>
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace {
+// What names the editor and the game take: plain file names in the maps folder, never a path.
+TEST(MapNameTest, OnlyPlainNamesAreTaken)
+{
+    const struct {
+        const char *given;
+        const char *name;  // nullptr when refused
+    } cases[] = {
+        {"arena", "arena"},
+        {"arena.vsm", "arena"},
+        {"My_Map-2", "My_Map-2"},
+        {"0", "0"},
+        {"abcdefghijklmnopqrstuvwx", "abcdefghijklmnopqrstuvwx"},  // 24, the longest
+        {"abcdefghijklmnopqrstuvwx.vsm", "abcdefghijklmnopqrstuvwx"},
+        {"abcdefghijklmnopqrstuvwxy", nullptr},
+        {"", nullptr},
+        {".vsm", nullptr},
+        {"..", nullptr},
+        {"../x", nullptr},
+        {"maps/arena", nullptr},
+        {"/tmp/arena", nullptr},
+        {"x.vsm.vsm", nullptr},
+        {"arena.VSM", nullptr},
+        {"arena.map", nullptr},
+        {"two words", nullptr},
+        {"tab\there", nullptr},
+        {"star*", nullptr},
+        {"back\\slash", nullptr},
+        {"caf\xc3\xa9", nullptr},
+        {"-", "-"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.given);
+        M_MapName name;
+        memset(name.text, 'z', sizeof name.text);
+        const bool taken = M_CheckMapName(c.given, &name);
+        EXPECT_EQ(taken, c.name != nullptr);
+        EXPECT_STREQ(name.text, c.name != nullptr ? c.name : "");
+    }
+}
+
+TEST(MapNameTest, PathsJoinFolderNameAndSuffix)
+{
+    M_MapName name;
+    ASSERT_TRUE(M_CheckMapName("arena.vsm", &name));
+    char path[64];
+    M_MapPath("basev2/maps/", name, path, sizeof path);
+    EXPECT_STREQ(path, "basev2/maps/arena.vsm");
+    char small[8];
+    M_MapPath("maps/", name, small, sizeof small);
+    EXPECT_STREQ(small, "maps/ar");  // cut, never overrun
+}
+}  // namespace
