@@ -34,6 +34,7 @@ struct SavedState {
     GLboolean depthTest;
     GLboolean lighting;
     GLboolean scissorTest;
+    GLint scissorBox[4];  // kept only when the test was on: a caller's limit outlives the text
     GLboolean blending;
     GLint matrixMode;
     GLint blendSource;
@@ -160,6 +161,8 @@ SavedState SaveStateForText()
     saved.scissorTest = glIsEnabled(GL_SCISSOR_TEST);
     if (!saved.scissorTest) {
         glEnable(GL_SCISSOR_TEST);
+    } else {
+        glGetIntegerv(GL_SCISSOR_BOX, saved.scissorBox);
     }
     glGetIntegerv(GL_MATRIX_MODE, &saved.matrixMode);
     saved.blending = glIsEnabled(GL_BLEND);
@@ -193,6 +196,9 @@ void RestoreState(const SavedState &saved)
     }
     if (!saved.scissorTest) {
         glDisable(GL_SCISSOR_TEST);
+    } else {
+        glScissor(saved.scissorBox[0], saved.scissorBox[1], saved.scissorBox[2],
+                  saved.scissorBox[3]);
     }
     glMatrixMode(GLenum(saved.matrixMode));
 }
