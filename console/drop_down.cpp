@@ -183,6 +183,28 @@ void AdvancePhases(uint32_t elapsed)
     }
 }
 
+// Slides the console and, while it is in view, advances its phases; false when it is not drawn.
+bool Advance(uint32_t elapsed)
+{
+    // A long stall would make the console jump; it waits a frame instead.
+    if (elapsed > MAX_FRAME_MS) {
+        return false;
+    }
+    SlideAndAnimate(elapsed);
+    if (consolePosition > 3.0) {
+        return false;
+    }
+    AdvancePhases(elapsed);
+    return true;
+}
+
+void EndBlink()
+{
+    if (blinkPhase >= 1.0) {
+        blinkPhase = 0.0;
+    }
+}
+
 void DrawBackdrop()
 {
     const double u = sin(swirlAngle);
@@ -270,20 +292,19 @@ void C_LoadBackground()
 
 void C_Draw(uint32_t elapsed, int32_t mode)
 {
-    // A long stall would make the console jump; it waits a frame instead.
-    if (elapsed > MAX_FRAME_MS) {
+    if (!Advance(elapsed)) {
         return;
     }
-    SlideAndAnimate(elapsed);
-    if (consolePosition > 3.0) {
-        return;
-    }
-    AdvancePhases(elapsed);
     DrawBackdrop();
-    if (blinkPhase >= 1.0) {
-        blinkPhase = 0.0;
-    }
+    EndBlink();
     DrawText(mode);
+}
+
+void C_Advance(uint32_t elapsed)
+{
+    if (Advance(elapsed)) {
+        EndBlink();
+    }
 }
 
 double C_Position() { return consolePosition; }

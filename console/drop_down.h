@@ -12,6 +12,9 @@ void C_LoadBackground();
 // Slides, animates and draws the console for `elapsed` milliseconds in video mode `mode`.
 void C_Draw(uint32_t elapsed, int32_t mode);
 
+// C_Draw without the drawing: slides and animates the console exactly as it would.
+void C_Advance(uint32_t elapsed);
+
 // World y of the console's lower edge: 3 when hidden, 0 when fully open.
 double C_Position();
 
