@@ -37,6 +37,13 @@ uint32_t AddHeld(uint32_t clock, uint32_t milliseconds)
 
 int32_t Index(int32_t player) { return player == 1 ? 0 : 1; }
 
+void RestartFinishedMusic(Sound &music)
+{
+    if (music.Finished()) {
+        music.Play(true, false);
+    }
+}
+
 int32_t Number(const Player &player) { return &player == &players[0] ? 1 : 2; }
 
 int32_t MapSpawnPointCount() { return std::min(spawnPointCount, SPAWN_POINT_CAPACITY); }
@@ -212,9 +219,13 @@ void UpdateMatch(uint32_t milliseconds, Sound &music)
 {
     AdvanceMatch(milliseconds);
     DrawMatch();
-    if (music.Finished()) {
-        music.Play(true, false);
-    }
+    RestartFinishedMusic(music);
+}
+
+void AdvanceMatchFrame(uint32_t milliseconds, Sound &music)
+{
+    AdvanceMatch(milliseconds);
+    RestartFinishedMusic(music);
 }
 
 void AdvanceMatch(uint32_t milliseconds)

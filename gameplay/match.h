@@ -44,6 +44,9 @@ bool MatchOn();
 // each moved and drawn, then the HUD. Restarts `music` whenever it has run to its end.
 void UpdateMatch(uint32_t milliseconds, Sound &music);
 
+// UpdateMatch without the drawing, for a frame nobody sees.
+void AdvanceMatchFrame(uint32_t milliseconds, Sound &music);
+
 // The rules of one world frame without drawing: starts the match when due, respawns, moves the
 // living through the bricks, flies the projectiles, scores and ends the match. Nothing with
 // g_match 0.

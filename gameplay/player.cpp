@@ -180,6 +180,13 @@ void UpdatePlayers(uint32_t milliseconds)
     }
 }
 
+void AdvancePlayers(uint32_t milliseconds)
+{
+    for (Player &player : players) {
+        MovePlayer(player, milliseconds);
+    }
+}
+
 void PlayerControl(uint32_t action, int32_t player, const void *argument)
 {
     Player &target = Select(player);

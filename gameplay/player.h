@@ -58,6 +58,9 @@ void SetFrameTime(uint32_t milliseconds);
 // Moves and draws the first player, then the second.
 void UpdatePlayers(uint32_t milliseconds);
 
+// The same without drawing, for a frame nobody sees.
+void AdvancePlayers(uint32_t milliseconds);
+
 // One movement step of a player: walking with friction, gravity, jump and floor.
 void MovePlayer(Player &player, uint32_t milliseconds);
 
