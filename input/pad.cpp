@@ -181,3 +181,21 @@ bool DispatchPads(bool inPlay)
     }
     return startPressed;
 }
+
+bool PadsAtRest()
+{
+    for (int32_t slot = 0; slot < P_PAD_SLOTS; ++slot) {
+        P_PadState pad;
+        if (!seats[slot].plugged || !P_ReadPad(slot, &pad)) {
+            continue;
+        }
+        // Anything a trigger does fires at some pull: any pull at all counts.
+        if (pad.buttons != 0 || PastDeadzone(pad.leftX) != 0.0f ||
+            PastDeadzone(pad.leftY) != 0.0f || PastDeadzone(pad.rightX) != 0.0f ||
+            PastDeadzone(pad.rightY) != 0.0f || pad.leftTrigger != 0.0f ||
+            pad.rightTrigger != 0.0f) {
+            return false;
+        }
+    }
+    return true;
+}

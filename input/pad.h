@@ -23,3 +23,6 @@ void ShutdownPads();
 // of play nothing acts, and buttons pressed then do not act when play resumes. True when Start
 // was pressed on any pad this tick, in play or not: the shell then toggles the menu.
 bool DispatchPads(bool inPlay);
+
+// Whether no pad is pushed past the deadzone or holds a button: a tick then drives nothing.
+bool PadsAtRest();
