@@ -2,6 +2,7 @@
 
 #include "platform/keys.h"
 #include "platform/pad_internal.h"
+#include "platform/window.h"
 #include "platform/window_internal.h"
 
 #include <cmath>
@@ -21,6 +22,8 @@ bool pointerMessages = false;
 
 volatile sig_atomic_t stopSignal = 0;  // set by the handler, taken by the queue
 bool stopDelivered = false;
+
+bool minimised = false;  // no paint is offered then, as for a window with nothing to show
 
 uint32_t frameIntervalMs = 10;
 uint64_t nextDue = 0;  // performance-counter value when the next frame is due; 0 = at once
@@ -116,6 +119,27 @@ void TranslateMouseWheel(const SDL_MouseWheelEvent &event)
     }
 }
 
+// A window that comes back, or whose picture was lost under another, is painted at once.
+void TranslateVisibility(uint8_t change)
+{
+    switch (change) {
+    case SDL_WINDOWEVENT_MINIMIZED:
+    case SDL_WINDOWEVENT_HIDDEN:
+        minimised = true;
+        Enqueue(P_WM_SHOWWINDOW, 0);
+        break;
+    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_SHOWN:
+    case SDL_WINDOWEVENT_EXPOSED:
+        minimised = false;
+        nextDue = 0;
+        Enqueue(P_WM_SHOWWINDOW, 1);
+        break;
+    default:
+        break;
+    }
+}
+
 void Translate(const SDL_Event &event)
 {
     switch (event.type) {
@@ -143,6 +167,8 @@ void Translate(const SDL_Event &event)
             Enqueue(P_WM_ACTIVATE, 0);
         } else if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
             Enqueue(P_WM_CLOSE, 0);
+        } else {
+            TranslateVisibility(event.window.event);
         }
         break;
     case SDL_QUIT:
@@ -173,7 +199,7 @@ double MillisecondsUntilDue()
     return double(nextDue - now) * 1000.0 / double(SDL_GetPerformanceFrequency());
 }
 
-bool PaintDue() { return P_WindowShown() && P_FrameDue(); }
+bool PaintDue() { return P_WindowShown() && !minimised && P_FrameDue(); }
 
 // Only sets the flag: the shut-down runs later, from the queue, where it is safe.
 void OnStopSignal(int number)
@@ -203,6 +229,7 @@ void P_ResetQueue()
     queueHead = 0;
     queueCount = 0;
     quitPosted = false;
+    minimised = false;
     nextDue = 0;
 }
 
@@ -233,6 +260,12 @@ void P_SetPointerMessages(bool on) { pointerMessages = on; }
 
 bool P_FrameDue() { return nextDue == 0 || SDL_GetPerformanceCounter() >= nextDue; }
 
+void P_SkipFrame()
+{
+    P_NoteFramePresented();
+    P_CallPresentHook();
+}
+
 bool P_PeekMessage(P_Message *message)
 {
     if (quitPosted) {
@@ -254,7 +287,8 @@ bool P_PeekMessage(P_Message *message)
         return true;
     }
     // Nothing to do until the next frame is due: sleep, but wake for input.
-    const double waitMs = P_WindowShown() ? MillisecondsUntilDue() : double(frameIntervalMs);
+    const double waitMs =
+        P_WindowShown() && !minimised ? MillisecondsUntilDue() : double(frameIntervalMs);
     if (waitMs > 0.0) {
         P_PumpOneEvent(int(ceil(waitMs)));
     }

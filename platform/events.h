@@ -10,6 +10,7 @@ constexpr uint32_t P_WM_SIZE = 5;
 constexpr uint32_t P_WM_ACTIVATE = 6;
 constexpr uint32_t P_WM_PAINT = 15;
 constexpr uint32_t P_WM_CLOSE = 16;
+constexpr uint32_t P_WM_SHOWWINDOW = 24;  // wParam 1: shown again or uncovered; 0: minimised
 constexpr uint32_t P_WM_QUIT = 18;
 constexpr uint32_t P_WM_KEYDOWN = 256;
 constexpr uint32_t P_WM_KEYUP = 257;
@@ -60,3 +61,6 @@ void P_SetFrameInterval(uint32_t milliseconds);
 
 // True when the last frame was presented at least the frame interval ago.
 bool P_FrameDue();
+
+// A due frame was run without being presented: the schedule moves on as if it had been.
+void P_SkipFrame();

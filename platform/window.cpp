@@ -202,6 +202,11 @@ void P_SwapBuffers()
         SDL_GL_SwapWindow(window);
     }
     P_NoteFramePresented();
+    P_CallPresentHook();
+}
+
+void P_CallPresentHook()
+{
     if (presentHook != nullptr) {
         presentHook();
     }

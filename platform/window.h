@@ -36,9 +36,13 @@ void P_RestoreDisplayMode();
 // Presents the back buffer and records the time of the frame for P_FrameDue.
 void P_SwapBuffers();
 
-// Called by P_SwapBuffers after each presented frame, once its time is recorded; null for none.
-// The game sets none; measuring tools use it to time frames.
+// Called after each frame on the schedule, once its time is recorded: by P_SwapBuffers for a
+// presented frame, and by P_SkipFrame for one the game ran without drawing, since it kept the
+// pace all the same. Null for none. The game sets none; measuring tools use it to time frames.
 void P_SetPresentHook(void (*hook)());
+
+// The present hook, for the queue's P_SkipFrame.
+void P_CallPresentHook();
 
 void P_ShowCursor(bool show);
 
