@@ -182,7 +182,7 @@ int EditorMain()
         P_MessageBox("Cannot register window class", "Error");
         return EXIT_NO_WINDOW;
     }
-    InitDisplay(DisplayVariant{DrawEditorScene, nullptr, false, false});
+    InitDisplay(DisplayVariant{DrawEditorScene, nullptr, false, false, nullptr, nullptr});
     videoModeIndex = 1;
     const VideoMode &mode = VIDEO_MODES[videoModeIndex];
     // The design's title, naming the map when one was asked for.

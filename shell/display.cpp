@@ -18,7 +18,7 @@ const VideoMode VIDEO_MODES[VIDEO_MODE_COUNT] = {
 // clang-format on
 
 namespace {
-DisplayVariant display = {nullptr, nullptr, false, false};
+DisplayVariant display = {nullptr, nullptr, false, false, nullptr, nullptr};
 bool contextLive = false;
 
 void Report(const char *first, const char *second = nullptr, const char *third = nullptr)
@@ -73,6 +73,13 @@ void PaintFrame()
 {
     // Frames come no faster than the platform's frame interval: the game moves per frame.
     if (!contextLive || !P_FrameDue()) {
+        return;
+    }
+    if (display.frameWanted != nullptr && !display.frameWanted()) {
+        if (display.advanceScene != nullptr) {
+            display.advanceScene();
+        }
+        P_SkipFrame();
         return;
     }
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

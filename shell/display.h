@@ -19,6 +19,10 @@ struct DisplayVariant {
     void (*report)(const char *first, const char *second, const char *third);
     bool restoreAfterFailedMode;
     bool flushAfterSwap;
+    // Asked when a frame is due: false runs advanceScene instead of drawing and presenting,
+    // for a frame nobody would see change. Null always draws.
+    bool (*frameWanted)();
+    void (*advanceScene)();
 };
 
 // Chooses the program's variant; call before anything else here.
@@ -34,8 +38,8 @@ void SetVideoMode(int32_t index);
 // Viewport of width x height pixels showing the world from (-4, -3) to (4, 3).
 void ResizeViewport(int32_t width, int32_t height);
 
-// Clears, draws the scene and presents it, once the next frame is due. Does nothing after
-// ReleaseOpenGL.
+// Clears, draws the scene and presents it, once the next frame is due, unless the variant
+// wants no frame drawn: then only advances the scene. Does nothing after ReleaseOpenGL.
 void PaintFrame();
 
 // Releases the context, posts the quit message and restores the desktop's mode.

@@ -19,6 +19,8 @@ void SetFrameShortcuts(bool on)
     W_KeepStaticLayers(on);
 }
 
+bool FrameShortcuts() { return shortcuts; }
+
 int32_t RowsLeftByConsole(int32_t viewportHeight, double coversFrom)
 {
     const double edge = (coversFrom - VIEW_BOTTOM) / VIEW_HEIGHT * viewportHeight;

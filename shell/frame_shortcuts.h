@@ -2,11 +2,13 @@
 
 #include <cstdint>
 
-// Ways through a world frame that draw fewer pixels and leave the picture exactly as it was:
-// the static layers come from a kept copy (world/static_layers.h), and the world is not drawn
-// where the open console's opaque backdrop will cover it. On from the start; measuring tools
-// switch them off to see the frame drawn the design's way.
+// Ways through the frames that draw less and leave the picture exactly as it was: the static
+// layers come from a kept copy (world/static_layers.h), the world is not drawn where the open
+// console's opaque backdrop will cover it, and a frame that would change nothing on the screen
+// is not drawn at all (shell/still_frames.h). On from the start; measuring tools switch them
+// off to see every frame drawn the design's way.
 void SetFrameShortcuts(bool on);
+bool FrameShortcuts();
 
 // Limits the world's drawing to what the console leaves in view this frame, given the frame's
 // `elapsed` milliseconds. Returns whether it did; EndWorldUnderConsole then lifts the limit.

@@ -22,6 +22,7 @@
 #include "shell/display.h"
 #include "shell/extensions.h"
 #include "shell/frame_shortcuts.h"
+#include "shell/still_frames.h"
 #include "world/map.h"
 #include "world/static_layers.h"
 #include "world/world.h"
@@ -44,12 +45,19 @@ uint32_t clockPrevious = 0;
 double cursorWorld[2] = {0.0, 0.0};
 float mouseAimDivisor = 0.0f;
 void (*startUpExtension)() = nullptr;
+uint32_t mouseButtonsHeld = 0;  // bit n: button n is down, as the window's messages tell
 
 Sound music;
 T_Texture brickTextures[BRICK_SLOTS];
 int32_t brickTextureCount = 0;
 T_Texture backgroundTextures[1];
 int32_t backgroundIndex = 0;
+
+void HoldMouseButton(uint32_t button, bool down)
+{
+    mouseButtonsHeld =
+        down ? mouseButtonsHeld | (1u << button) : mouseButtonsHeld & ~(1u << button);
+}
 
 void ReportOnConsole(const char *first, const char *second, const char *third)
 {
@@ -180,6 +188,9 @@ void MainWndProc(const P_Message &message)
     if (gameEnding && message.message != P_WM_CREATE) {
         return;  // everything is released; only the quit message is left to take
     }
+    if (message.message != P_WM_PAINT) {
+        NoteFrameChange();
+    }
     switch (message.message) {
     case P_WM_CREATE:
         StartUp();
@@ -212,21 +223,27 @@ void MainWndProc(const P_Message &message)
         break;
     case P_WM_LBUTTONDOWN:
         MouseButtonDown(1);
+        HoldMouseButton(1, true);
         break;
     case P_WM_LBUTTONUP:
         MouseButtonUp(1);
+        HoldMouseButton(1, false);
         break;
     case P_WM_RBUTTONDOWN:
         MouseButtonDown(2);
+        HoldMouseButton(2, true);
         break;
     case P_WM_RBUTTONUP:
         MouseButtonUp(2);
+        HoldMouseButton(2, false);
         break;
     case P_WM_MBUTTONDOWN:
         MouseButtonDown(3);
+        HoldMouseButton(3, true);
         break;
     case P_WM_MBUTTONUP:
         MouseButtonUp(3);
+        HoldMouseButton(3, false);
         break;
     default:
         break;
@@ -286,6 +303,60 @@ void DrawCredits()
         F_Print(line.x, line.y, "%s", line.text);
     }
 }
+// One frame of the design, drawn or not: an undrawn frame changes every clock, phase and
+// position exactly as the drawn one would. Both are told apart here, step by step, so that
+// they cannot drift apart.
+void ComposeFrame(bool draw)
+{
+    const uint32_t delta = FrameDelta();
+    SetFrameTime(delta);
+    const WorldPoint cursor = CursorToWorld(cursorPixel[0], cursorPixel[1]);
+    cursorWorld[0] = cursor.x;
+    cursorWorld[1] = cursor.y;
+    if (!mainMenu.visible) {
+        const bool limited = draw && BeginWorldUnderConsole(delta);
+        if (draw) {
+            W_DrawStaticLayers(backgroundTextures[backgroundIndex], brickTextures);
+        }
+        if (MatchOn()) {
+            draw ? UpdateMatch(delta, music) : AdvanceMatchFrame(delta, music);
+        } else if (draw) {
+            UpdatePlayers(delta);
+            UpdateProjectiles(delta);
+        } else {
+            AdvancePlayers(delta);
+            AdvanceProjectiles(delta);
+        }
+        EndWorldUnderConsole(limited);
+    } else if (draw) {
+        mainMenu.Draw(delta, cursor.x, cursor.y);
+        mainMenu.DrawCursor(cursor.x, cursor.y);
+    } else {
+        mainMenu.playButton.Hover(delta, cursor.x, cursor.y);
+        mainMenu.backButton.Hover(delta, cursor.x, cursor.y);
+    }
+    if (!draw) {
+        C_Advance(delta);
+        return;
+    }
+    C_Draw(delta, videoModeIndex);
+    DrawCredits();
+    NoteFrameShown(cursorPixel[0], cursorPixel[1]);
+}
+
+// Out of focus nothing is drawn, and a frame that would show the picture already on the screen
+// is only run.
+bool FrameWanted()
+{
+    if (!FrameShortcuts()) {
+        return true;
+    }
+    if (windowActive == 0) {
+        NoteFrameChange();  // coming back draws at once
+        return false;
+    }
+    return !FrameIsStill(ReadStillView(cursorPixel[0], cursorPixel[1], mouseButtonsHeld != 0));
+}
 }  // namespace
 
 void Shutdown()
@@ -317,30 +388,9 @@ WorldPoint CursorToWorld(int32_t x, int32_t y)
     return WorldPoint{x / 100.0 - 4.0, -(y / 100.0 - 3.0)};
 }
 
-void DrawFrame()
-{
-    const uint32_t delta = FrameDelta();
-    SetFrameTime(delta);
-    const WorldPoint cursor = CursorToWorld(cursorPixel[0], cursorPixel[1]);
-    cursorWorld[0] = cursor.x;
-    cursorWorld[1] = cursor.y;
-    if (!mainMenu.visible) {
-        const bool limited = BeginWorldUnderConsole(delta);
-        W_DrawStaticLayers(backgroundTextures[backgroundIndex], brickTextures);
-        if (MatchOn()) {
-            UpdateMatch(delta, music);
-        } else {
-            UpdatePlayers(delta);
-            UpdateProjectiles(delta);
-        }
-        EndWorldUnderConsole(limited);
-    } else {
-        mainMenu.Draw(delta, cursor.x, cursor.y);
-        mainMenu.DrawCursor(cursor.x, cursor.y);
-    }
-    C_Draw(delta, videoModeIndex);
-    DrawCredits();
-}
+void DrawFrame() { ComposeFrame(true); }
+
+void AdvanceFrame() { ComposeFrame(false); }
 
 int WinMain(void (*extendStartUp)())
 {
@@ -349,7 +399,7 @@ int WinMain(void (*extendStartUp)())
         P_MessageBox("Cannot register window class", "Error");
         return EXIT_NO_WINDOW;
     }
-    InitDisplay(DisplayVariant{DrawFrame, ReportOnConsole, true, true});
+    InitDisplay(DisplayVariant{DrawFrame, ReportOnConsole, true, true, FrameWanted, AdvanceFrame});
     videoModeIndex = 1;
     const VideoMode &mode = VIDEO_MODES[videoModeIndex];
     if (!P_CreateWindow("Vorn II", 0, 0, mode.width, mode.height)) {
