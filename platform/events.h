@@ -22,7 +22,7 @@ constexpr uint32_t P_WM_RBUTTONUP = 517;
 struct P_Message {
     uint32_t message;
     uint32_t wParam;  // key code, character code or activation state
-    int32_t x;        // mouse messages: window pixels
+    int32_t x;        // mouse messages: picture pixels (see P_SetPictureSize)
     int32_t y;
 };
 
@@ -41,6 +41,9 @@ void P_DispatchMessage(const P_Message &message);
 
 // Sends a message to the window procedure at once, as the platform's own calls do.
 void P_SendMessage(uint32_t message, uint32_t wParam);
+
+// Called when Alt+Enter goes down, instead of queueing the key; null queues it like any key.
+void P_SetFullscreenToggle(void (*toggle)());
 
 // From now on the queue delivers only the quit message.
 void P_PostQuitMessage();
