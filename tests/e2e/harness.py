@@ -30,14 +30,15 @@ def wait_for(condition, deadline_s, what):
 
 
 class Display:
-    """A private X server of 800x600x24, numbered by Xvfb itself."""
+    """A private X server of `size` (800x600 unless given) at 24 bits, numbered by Xvfb itself."""
 
-    def __init__(self):
+    def __init__(self, size="800x600"):
+        self.width, self.height = (int(side) for side in size.split("x"))
         read_fd, write_fd = os.pipe()
         self.process = subprocess.Popen(
             # -noreset: an X server resets when its last client leaves, and refuses
             # connections while it does; the polling here leaves it often.
-            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "800x600x24",
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", size + "x24",
              "-nolisten", "tcp", "-noreset"],
             pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_fd)
@@ -80,7 +81,7 @@ class Display:
                              check=True).stdout
         rgb = subprocess.run(["convert", "xwd:-", "-depth", "8", "rgb:-"], input=xwd,
                              capture_output=True, check=True).stdout
-        check(len(rgb) == 800 * 600 * 3, "unexpected screenshot size")
+        check(len(rgb) == self.width * self.height * 3, "unexpected screenshot size")
         return rgb
 
     def screenshot_png(self, path):
