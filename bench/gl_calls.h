@@ -6,8 +6,11 @@
 // clang-format off
 #define BENCH_GL_CALLS(X) \
     X(glBegin) \
+    X(glBindFramebuffer) \
     X(glBindTexture) \
     X(glBlendFunc) \
+    X(glBlitFramebuffer) \
+    X(glCheckFramebufferStatus) \
     X(glClear) \
     X(glColor3f) \
     X(glColor4d) \
@@ -18,6 +21,8 @@
     X(glEnd) \
     X(glFinish) \
     X(glFlush) \
+    X(glFramebufferTexture2D) \
+    X(glGenFramebuffers) \
     X(glGenTextures) \
     X(glGetIntegerv) \
     X(glIsEnabled) \
@@ -48,6 +53,5 @@
     X(gluOrtho2D)
 // clang-format on
 
-// The most numbers one recorded call carries: glTexImage2D's, with the offset of its pixels in
-// the recording's pixel file in place of the pointer.
-constexpr int BENCH_GL_MAX_ARGS = 9;
+// The most numbers one recorded call carries: glBlitFramebuffer's.
+constexpr int BENCH_GL_MAX_ARGS = 10;
