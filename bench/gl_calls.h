@@ -6,19 +6,24 @@
 // clang-format off
 #define BENCH_GL_CALLS(X) \
     X(glBegin) \
+    X(glBindFramebuffer) \
     X(glBindTexture) \
     X(glBlendFunc) \
+    X(glBlitFramebuffer) \
+    X(glCheckFramebufferStatus) \
     X(glClear) \
-    X(glCopyTexSubImage2D) \
     X(glColor3f) \
     X(glColor4d) \
     X(glColor4f) \
     X(glColor4fv) \
+    X(glCopyTexSubImage2D) \
     X(glDisable) \
     X(glEnable) \
     X(glEnd) \
     X(glFinish) \
     X(glFlush) \
+    X(glFramebufferTexture2D) \
+    X(glGenFramebuffers) \
     X(glGenTextures) \
     X(glGetError) \
     X(glGetFloatv) \
@@ -51,6 +56,5 @@
     X(gluOrtho2D)
 // clang-format on
 
-// The most numbers one recorded call carries: glTexImage2D's, with the offset of its pixels in
-// the recording's pixel file in place of the pointer.
-constexpr int BENCH_GL_MAX_ARGS = 9;
+// The most numbers one recorded call carries: glBlitFramebuffer's.
+constexpr int BENCH_GL_MAX_ARGS = 10;

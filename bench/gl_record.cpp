@@ -119,11 +119,21 @@ extern "C" {
 
 BENCH_WRAP(glBegin, (GLenum mode), (mode), (double(mode)))
 
+BENCH_WRAP(glBindFramebuffer, (GLenum target, GLuint framebuffer), (target, framebuffer),
+           (double(target), double(framebuffer)))
+
 BENCH_WRAP(glBindTexture, (GLenum target, GLuint texture), (target, texture),
            (double(target), double(texture)))
 
 BENCH_WRAP(glBlendFunc, (GLenum source, GLenum destination), (source, destination),
            (double(source), double(destination)))
+
+BENCH_WRAP(glBlitFramebuffer,
+           (GLint sx0, GLint sy0, GLint sx1, GLint sy1, GLint dx0, GLint dy0, GLint dx1, GLint dy1,
+            GLbitfield mask, GLenum filter),
+           (sx0, sy0, sx1, sy1, dx0, dy0, dx1, dy1, mask, filter),
+           (double(sx0), double(sy0), double(sx1), double(sy1), double(dx0), double(dy0),
+            double(dx1), double(dy1), double(mask), double(filter)))
 
 BENCH_WRAP(glColor3f, (GLfloat r, GLfloat g, GLfloat b), (r, g, b),
            (double(r), double(g), double(b)))
@@ -154,6 +164,12 @@ BENCH_WRAP(glFinish, (), (), ())
 BENCH_WRAP(glFlush, (), (), ())
 
 BENCH_WRAP(glGetFloatv, (GLenum name, GLfloat *values), (name, values), (double(name)))
+
+BENCH_WRAP(glFramebufferTexture2D,
+           (GLenum target, GLenum attachment, GLenum textureTarget, GLuint texture, GLint level),
+           (target, attachment, textureTarget, texture, level),
+           (double(target), double(attachment), double(textureTarget), double(texture),
+            double(level)))
 
 BENCH_WRAP(glGetIntegerv, (GLenum name, GLint *values), (name, values), (double(name)))
 
@@ -251,6 +267,22 @@ void __wrap_glGenTextures(GLsizei count, GLuint *names)
     // The reference maps each recorded name to the one its own driver hands out.
     for (GLsizei i = 0; i < count; ++i) {
         Note("glGenTextures", {1.0, double(names[i])});
+    }
+}
+
+GLenum __real_glCheckFramebufferStatus(GLenum target);
+GLenum __wrap_glCheckFramebufferStatus(GLenum target)
+{
+    Note("glCheckFramebufferStatus", {double(target)});
+    return __real_glCheckFramebufferStatus(target);
+}
+
+void __real_glGenFramebuffers(GLsizei count, GLuint *names);
+void __wrap_glGenFramebuffers(GLsizei count, GLuint *names)
+{
+    __real_glGenFramebuffers(count, names);
+    for (GLsizei i = 0; i < count; ++i) {
+        Note("glGenFramebuffers", {1.0, double(names[i])});
     }
 }
 

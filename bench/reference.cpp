@@ -27,6 +27,7 @@
 #include <unistd.h>
 #include <vector>
 
+#define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <SDL.h>
@@ -56,7 +57,8 @@ struct Call {
 using Calls = std::vector<Call>;
 
 std::map<std::string, Calls> sections;
-std::vector<GLuint> textureNames;   // ours, by the name the game's driver gave
+std::vector<GLuint> textureNames;  // ours, by the name the game's driver gave
+std::vector<GLuint> framebufferNames;
 std::vector<unsigned char> pixels;  // the game's uploads, the recording's pixel file whole
 
 // Reads the start-up's calls and the frames named in `wanted`; the other frames are skipped
@@ -111,6 +113,23 @@ GLuint Texture(double recorded)
 {
     const size_t name = size_t(recorded);
     return name < textureNames.size() ? textureNames[name] : 0;
+}
+
+// Framebuffer 0 is the window's own.
+GLuint Framebuffer(double recorded)
+{
+    const size_t name = size_t(recorded);
+    return name < framebufferNames.size() ? framebufferNames[name] : 0;
+}
+
+// Gives out a name of our own driver's for a recorded one.
+void MapName(std::vector<GLuint> *names, double recorded, GLuint ours)
+{
+    const size_t name = size_t(recorded);
+    if (name >= names->size()) {
+        names->resize(name + 1, 0);
+    }
+    (*names)[name] = ours;
 }
 
 GLenum E(double value) { return GLenum(value); }
@@ -190,16 +209,31 @@ void Replay(const Calls &calls)
         case Op::glGenTextures: {
             GLuint name = 0;
             glGenTextures(1, &name);
-            const size_t recorded = size_t(a[1]);
-            if (recorded >= textureNames.size()) {
-                textureNames.resize(recorded + 1, 0);
-            }
-            textureNames[recorded] = name;
+            MapName(&textureNames, a[1], name);
             break;
         }
         case Op::glCopyTexSubImage2D:
             glCopyTexSubImage2D(E(a[0]), I(a[1]), I(a[2]), I(a[3]), I(a[4]), I(a[5]), I(a[6]),
                                 I(a[7]));
+            break;
+        case Op::glGenFramebuffers: {
+            GLuint name = 0;
+            glGenFramebuffers(1, &name);
+            MapName(&framebufferNames, a[1], name);
+            break;
+        }
+        case Op::glBindFramebuffer:
+            glBindFramebuffer(E(a[0]), Framebuffer(a[1]));
+            break;
+        case Op::glCheckFramebufferStatus:
+            glCheckFramebufferStatus(E(a[0]));
+            break;
+        case Op::glFramebufferTexture2D:
+            glFramebufferTexture2D(E(a[0]), E(a[1]), E(a[2]), Texture(a[3]), I(a[4]));
+            break;
+        case Op::glBlitFramebuffer:
+            glBlitFramebuffer(I(a[0]), I(a[1]), I(a[2]), I(a[3]), I(a[4]), I(a[5]), I(a[6]),
+                              I(a[7]), GLbitfield(a[8]), E(a[9]));
             break;
         case Op::glTexImage2D:
             glTexImage2D(E(a[0]), I(a[1]), I(a[2]), I(a[3]), I(a[4]), I(a[5]), E(a[6]), E(a[7]),
@@ -310,11 +344,14 @@ int main(int argc, char **argv)
     }
     P_RequestGLContext();
     SDL_Window *const window =
-        SDL_CreateWindow("Vorn II reference", 0, 0, 800, 600, P_WINDOW_FLAGS);
+        SDL_CreateWindow("Vorn II reference", 0, 0, 800, 600, P_WINDOW_FLAGS | SDL_WINDOW_HIDDEN);
     if (window == nullptr) {
         fprintf(stderr, "Vorn2Reference: %s\n", SDL_GetError());
         return 1;
     }
+    // Full screen as the game starts, so that the replayed frames fill the same drawable.
+    P_EnterFullscreen(window);
+    SDL_ShowWindow(window);
     const SDL_GLContext context = SDL_GL_CreateContext(window);
     if (context == nullptr) {
         fprintf(stderr, "Vorn2Reference: %s\n", SDL_GetError());

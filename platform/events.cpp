@@ -24,6 +24,7 @@ volatile sig_atomic_t stopSignal = 0;  // set by the handler, taken by the queue
 bool stopDelivered = false;
 
 bool minimised = false;  // no paint is offered then, as for a window with nothing to show
+void (*fullscreenToggle)() = nullptr;
 
 uint32_t frameIntervalMs = 10;
 uint64_t nextDue = 0;  // performance-counter value when the next frame is due; 0 = at once
@@ -61,6 +62,13 @@ void TranslateKey(const SDL_KeyboardEvent &event)
         Enqueue(P_WM_KEYUP, key);
         return;
     }
+    // Alt+Enter belongs to the window alone: Enter places a brick in the editor.
+    if (key == P_KEY_ENTER && (event.keysym.mod & KMOD_ALT) != 0 && fullscreenToggle != nullptr) {
+        if (event.repeat == 0) {
+            fullscreenToggle();
+        }
+        return;
+    }
     Enqueue(P_WM_KEYDOWN, key);
     const uint32_t character = ControlCharacter(key);
     if (character != 0 && (event.keysym.mod & (KMOD_CTRL | KMOD_ALT)) == 0) {
@@ -80,12 +88,15 @@ void TranslateText(const char *text)
 void TranslateMouseButton(const SDL_MouseButtonEvent &event)
 {
     const bool down = event.type == SDL_MOUSEBUTTONDOWN;
+    int32_t x = 0;
+    int32_t y = 0;
+    P_MapPointer(event.x, event.y, &x, &y);
     if (event.button == SDL_BUTTON_LEFT) {
-        Enqueue(down ? P_WM_LBUTTONDOWN : P_WM_LBUTTONUP, 0, event.x, event.y);
+        Enqueue(down ? P_WM_LBUTTONDOWN : P_WM_LBUTTONUP, 0, x, y);
     } else if (event.button == SDL_BUTTON_RIGHT) {
-        Enqueue(down ? P_WM_RBUTTONDOWN : P_WM_RBUTTONUP, 0, event.x, event.y);
+        Enqueue(down ? P_WM_RBUTTONDOWN : P_WM_RBUTTONUP, 0, x, y);
     } else if (event.button == SDL_BUTTON_MIDDLE) {
-        Enqueue(down ? P_WM_MBUTTONDOWN : P_WM_MBUTTONUP, 0, event.x, event.y);
+        Enqueue(down ? P_WM_MBUTTONDOWN : P_WM_MBUTTONUP, 0, x, y);
     }
 }
 
@@ -96,15 +107,18 @@ void TranslateMouseMotion(const SDL_MouseMotionEvent &event)
     }
     // A burst of moves would keep the editor drawing stale positions: moves that come straight
     // after this one in SDL's queue are taken with it, and the last position counts.
-    int32_t x = event.x;
-    int32_t y = event.y;
+    int32_t windowX = event.x;
+    int32_t windowY = event.y;
     SDL_Event next;
     while (SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1 &&
            next.type == SDL_MOUSEMOTION) {
         SDL_PeepEvents(&next, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT);
-        x = next.motion.x;
-        y = next.motion.y;
+        windowX = next.motion.x;
+        windowY = next.motion.y;
     }
+    int32_t x = 0;
+    int32_t y = 0;
+    P_MapPointer(windowX, windowY, &x, &y);
     Enqueue(P_WM_MOUSEMOVE, 0, x, y);
 }
 
@@ -112,9 +126,12 @@ void TranslateMouseWheel(const SDL_MouseWheelEvent &event)
 {
     const int32_t steps = event.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.y : event.y;
     if (pointerMessages && steps != 0) {
+        int32_t windowX = 0;
+        int32_t windowY = 0;
+        SDL_GetMouseState(&windowX, &windowY);
         int32_t x = 0;
         int32_t y = 0;
-        SDL_GetMouseState(&x, &y);
+        P_MapPointer(windowX, windowY, &x, &y);
         Enqueue(P_WM_MOUSEWHEEL, uint32_t(steps), x, y);
     }
 }
@@ -165,6 +182,8 @@ void Translate(const SDL_Event &event)
             Enqueue(P_WM_ACTIVATE, 1);
         } else if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
             Enqueue(P_WM_ACTIVATE, 0);
+        } else if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+            Enqueue(P_WM_SIZE, uint32_t(event.window.data1) | (uint32_t(event.window.data2) << 16));
         } else if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
             Enqueue(P_WM_CLOSE, 0);
         } else {
@@ -253,6 +272,8 @@ bool P_PumpOneEvent(int timeoutMilliseconds)
     Translate(event);
     return true;
 }
+
+void P_SetFullscreenToggle(void (*toggle)()) { fullscreenToggle = toggle; }
 
 void P_SetFrameInterval(uint32_t milliseconds) { frameIntervalMs = milliseconds; }
 

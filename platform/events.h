@@ -28,7 +28,7 @@ struct P_Message {
     uint32_t message;
     uint32_t wParam;  // key code, character code, activation state, or wheel steps as int32_t
                       // (positive away from the user)
-    int32_t x;        // mouse messages: window pixels
+    int32_t x;        // mouse messages: picture pixels (see P_SetPictureSize)
     int32_t y;
 };
 
@@ -52,6 +52,9 @@ void P_SendMessage(uint32_t message, uint32_t wParam);
 // off: its loop runs a tick for every message, and moving the mouse must not speed it up. Moves
 // that follow each other arrive as one, at the last position.
 void P_SetPointerMessages(bool on);
+
+// Called when Alt+Enter goes down, instead of queueing the key; null queues it like any key.
+void P_SetFullscreenToggle(void (*toggle)());
 
 // From now on the queue delivers only the quit message.
 void P_PostQuitMessage();

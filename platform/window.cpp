@@ -1,5 +1,6 @@
 #include "platform/window.h"
 
+#include "platform/scaling.h"
 #include "platform/sdl_settings.h"
 #include "platform/window_internal.h"
 
@@ -13,6 +14,18 @@ SDL_GLContext glContext = nullptr;
 bool windowShown = false;
 bool videoStarted = false;
 void (*presentHook)() = nullptr;
+int32_t pictureWidth = 0;  // 0 until the display sets it: the pointer then speaks window points
+int32_t pictureHeight = 0;
+P_Warp lastWarp = {};
+bool haveWarp = false;
+
+P_Scaling CurrentScaling()
+{
+    P_Scaling scaling = {0, 0, 0, 0, pictureWidth, pictureHeight};
+    SDL_GetWindowSize(window, &scaling.windowWidth, &scaling.windowHeight);
+    SDL_GL_GetDrawableSize(window, &scaling.drawableWidth, &scaling.drawableHeight);
+    return scaling;
+}
 }  // namespace
 
 P_WindowProc P_WindowProcedure() { return windowProc; }
@@ -90,6 +103,11 @@ void P_DeleteGLContext()
     }
 }
 
+bool P_HasFramebuffers()
+{
+    return glContext != nullptr && SDL_GL_ExtensionSupported("GL_ARB_framebuffer_object");
+}
+
 void P_ShowWindow(bool show)
 {
     if (window == nullptr) {
@@ -116,45 +134,51 @@ void P_UpdateWindow()
     }
 }
 
-void P_MoveWindow(int32_t x, int32_t y, int32_t width, int32_t height)
+void P_SetPictureSize(int32_t width, int32_t height)
 {
-    if (window == nullptr) {
-        return;
-    }
-    SDL_SetWindowPosition(window, x, y);
-    SDL_SetWindowSize(window, width, height);
+    pictureWidth = width;
+    pictureHeight = height;
+    haveWarp = false;
 }
 
-bool P_SetDisplayMode(int32_t width, int32_t height)
+bool P_SetFullscreen(bool fullscreen)
 {
     if (window == nullptr) {
         return false;
     }
-    const SDL_DisplayMode wanted = {0, width, height, 0, nullptr};
-    SDL_DisplayMode closest;
-    const int display = SDL_GetWindowDisplayIndex(window);
-    // Only an exact mode will do: a larger one would leave the fixed-size picture in a corner.
-    if (SDL_GetClosestDisplayMode(display < 0 ? 0 : display, &wanted, &closest) == nullptr ||
-        closest.w != width || closest.h != height) {
+    haveWarp = false;
+    const int found = SDL_GetWindowDisplayIndex(window);
+    const int display = found < 0 ? 0 : found;
+    if (fullscreen) {
+        return P_EnterFullscreen(window) == 0;
+    }
+    if (SDL_SetWindowFullscreen(window, 0) != 0) {
         return false;
     }
-    // A borderless window already covers a desktop of that size; switching would only make the
-    // screen flicker and wait on the window manager.
+    int32_t width = pictureWidth;
+    int32_t height = pictureHeight;
     SDL_DisplayMode desktop;
-    if (SDL_GetDesktopDisplayMode(display < 0 ? 0 : display, &desktop) == 0 && desktop.w == width &&
-        desktop.h == height) {
-        return true;
+    if (SDL_GetDesktopDisplayMode(display, &desktop) == 0) {
+        P_WindowedSize(desktop.w, desktop.h, pictureWidth, pictureHeight, &width, &height);
     }
-    if (SDL_SetWindowDisplayMode(window, &closest) != 0) {
-        return false;
-    }
-    return SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) == 0;
+    SDL_SetWindowBordered(window, SDL_TRUE);
+    // Set every time: leaving full screen keeps the full-screen size where no window manager
+    // gives the old one back.
+    SDL_SetWindowSize(window, width, height);
+    SDL_SetWindowPosition(window, int(SDL_WINDOWPOS_CENTERED_DISPLAY(display)),
+                          int(SDL_WINDOWPOS_CENTERED_DISPLAY(display)));
+    int32_t madeWidth = 0;
+    int32_t madeHeight = 0;
+    SDL_GetWindowSize(window, &madeWidth, &madeHeight);
+    return madeWidth > 0 && madeHeight > 0;
 }
 
-void P_RestoreDisplayMode()
+void P_GetDrawableSize(int32_t *width, int32_t *height)
 {
+    *width = 0;
+    *height = 0;
     if (window != nullptr) {
-        SDL_SetWindowFullscreen(window, 0);
+        SDL_GL_GetDrawableSize(window, width, height);
     }
 }
 
@@ -165,13 +189,36 @@ void P_ShowCursor(bool show)
     }
 }
 
-void P_GetCursorPos(int32_t *x, int32_t *y) { SDL_GetMouseState(x, y); }
+void P_MapPointer(int32_t x, int32_t y, int32_t *pictureX, int32_t *pictureY)
+{
+    if (window == nullptr || pictureWidth <= 0 || pictureHeight <= 0) {
+        *pictureX = x;
+        *pictureY = y;
+        return;
+    }
+    P_PointerToPicture(CurrentScaling(), haveWarp ? &lastWarp : nullptr, x, y, pictureX, pictureY);
+}
+
+void P_GetCursorPos(int32_t *x, int32_t *y)
+{
+    int32_t pointX = 0;
+    int32_t pointY = 0;
+    SDL_GetMouseState(&pointX, &pointY);
+    P_MapPointer(pointX, pointY, x, y);
+}
 
 void P_SetCursorPos(int32_t x, int32_t y)
 {
-    if (window != nullptr) {
-        SDL_WarpMouseInWindow(window, x, y);
+    if (window == nullptr) {
+        return;
     }
+    if (pictureWidth <= 0 || pictureHeight <= 0) {
+        SDL_WarpMouseInWindow(window, x, y);
+        return;
+    }
+    lastWarp = P_MakeWarp(CurrentScaling(), x, y);
+    haveWarp = true;
+    SDL_WarpMouseInWindow(window, lastWarp.x, lastWarp.y);
 }
 
 void P_SetScreenSaverRunning(bool on)

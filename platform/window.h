@@ -8,7 +8,7 @@
 // stderr) when there is no display to show a window on.
 bool P_RegisterClass(const char *className, P_WindowProc windowProc);
 
-// Creates the hidden, borderless window and sends it P_WM_CREATE before returning.
+// Creates the hidden window and sends it P_WM_CREATE before returning.
 bool P_CreateWindow(const char *title, int32_t x, int32_t y, int32_t width, int32_t height);
 
 // Closes the window and the video system; safe to call twice.
@@ -18,20 +18,26 @@ void P_DestroyWindow();
 bool P_CreateGLContext();
 void P_DeleteGLContext();
 
+// Whether the current context can draw into framebuffer objects and blit between them.
+bool P_HasFramebuffers();
+
 // Shows or hides the window. Showing sends P_WM_SIZE and P_WM_ACTIVATE.
 void P_ShowWindow(bool show);
 
 // Sends P_WM_PAINT at once, as updating a window does.
 void P_UpdateWindow();
 
-void P_MoveWindow(int32_t x, int32_t y, int32_t width, int32_t height);
+// The size of the picture the program draws, in its own pixels. From now on it is shown scaled
+// to fit the window, keeping its shape, and pointer positions are given in its pixels.
+void P_SetPictureSize(int32_t width, int32_t height);
 
-// Switches the screen to exactly width x height for full-screen use; false when the display has
-// no such mode, which leaves the desktop as it was.
-bool P_SetDisplayMode(int32_t width, int32_t height);
+// Full screen at the desktop's own size (the display's mode never changes), or a resizable window
+// of the largest whole multiple of the picture that fits 90 % of the desktop, centred. False
+// when the window could not be put so.
+bool P_SetFullscreen(bool fullscreen);
 
-// Gives the desktop back its own mode.
-void P_RestoreDisplayMode();
+// The window's drawable in pixels, which on a high-density screen outnumber the window's points.
+void P_GetDrawableSize(int32_t *width, int32_t *height);
 
 // Presents the back buffer and records the time of the frame for P_FrameDue.
 void P_SwapBuffers();
@@ -46,8 +52,10 @@ void P_CallPresentHook();
 
 void P_ShowCursor(bool show);
 
-// The mouse pointer in window pixels, which are screen pixels as the window sits at (0, 0).
+// The mouse pointer in picture pixels (0 to the picture's width or height - 1): over a bar it reads
+// as the nearest edge of the picture. Before P_SetPictureSize, window points.
 void P_GetCursorPos(int32_t *x, int32_t *y);
+// Puts the pointer over the middle of a picture pixel.
 void P_SetCursorPos(int32_t x, int32_t y);
 
 // While on, the desktop's screen saver stays away.

@@ -2,6 +2,7 @@
 
 #include "platform/events.h"
 #include "platform/gl.h"
+#include "platform/scaling.h"
 #include "platform/window.h"
 
 // clang-format off
@@ -20,6 +21,10 @@ const VideoMode VIDEO_MODES[VIDEO_MODE_COUNT] = {
 namespace {
 DisplayVariant display = {nullptr, nullptr, false, false, nullptr, nullptr};
 bool contextLive = false;
+bool fullscreen = true;
+bool windowUp = false;  // SetVideoMode has put the window up: fullscreen changes apply at once
+int32_t pictureWidth = 0;
+int32_t pictureHeight = 0;
 
 void Report(const char *first, const char *second = nullptr, const char *third = nullptr)
 {
@@ -27,9 +32,101 @@ void Report(const char *first, const char *second = nullptr, const char *third =
         display.report(first, second, third);
     }
 }
+
+// Where the drawable is not exactly the picture's size, the picture is drawn at its own size
+// into a framebuffer object and then scaled onto the drawable in one blit: cheaper than drawing
+// every layer at the larger size, and every pixel position of the drawing (text, scissor boxes,
+// line widths) stays the picture's own.
+GLuint pictureFramebuffer = 0;
+GLuint pictureTexture = 0;
+bool pictureTargetReady = false;
+bool drawingToTarget = false;
+
+void MakePictureTarget()
+{
+    if (!P_HasFramebuffers()) {
+        pictureTargetReady = false;
+        return;
+    }
+    if (pictureFramebuffer == 0) {
+        glGenTextures(1, &pictureTexture);
+        glGenFramebuffers(1, &pictureFramebuffer);
+    }
+    glBindTexture(GL_TEXTURE_2D, pictureTexture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, pictureWidth, pictureHeight, 0, GL_RGB,
+                 GL_UNSIGNED_BYTE, nullptr);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, pictureFramebuffer);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, pictureTexture, 0);
+    pictureTargetReady = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    drawingToTarget = false;
+}
+
+// Scales the picture drawn off-screen into the middle of the drawable, the bars black.
+void ShowPicture(int32_t drawableWidth, int32_t drawableHeight)
+{
+    const P_Rect rect = P_FitPicture(drawableWidth, drawableHeight, pictureWidth, pictureHeight);
+    const GLint bottom = drawableHeight - rect.y - rect.height;  // OpenGL counts from the bottom
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glDisable(GL_SCISSOR_TEST);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glBlitFramebuffer(0, 0, pictureWidth, pictureHeight, rect.x, bottom, rect.x + rect.width,
+                      bottom + rect.height, GL_COLOR_BUFFER_BIT, GL_LINEAR);
+    // The next frame draws off-screen from its first call on, its clear.
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, pictureFramebuffer);
+}
+
+void DrawPicture()
+{
+    int32_t drawableWidth = 0;
+    int32_t drawableHeight = 0;
+    P_GetDrawableSize(&drawableWidth, &drawableHeight);
+    const bool toTarget =
+        pictureTargetReady && (drawableWidth != pictureWidth || drawableHeight != pictureHeight);
+    if (toTarget != drawingToTarget) {
+        glBindFramebuffer(GL_FRAMEBUFFER, toTarget ? pictureFramebuffer : 0);
+        drawingToTarget = toTarget;
+    }
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (display.drawScene != nullptr) {
+        display.drawScene();
+    }
+    if (toTarget) {
+        ShowPicture(drawableWidth, drawableHeight);
+    }
+}
+
+// Full screen, or a window when full screen fails and the variant allows; false when neither
+// could be had.
+bool PlaceWindow()
+{
+    if (P_SetFullscreen(fullscreen)) {
+        return true;
+    }
+    return fullscreen && display.windowAfterFailedFullscreen && P_SetFullscreen(false);
+}
+
+void ToggleFullscreen() { SetDisplayFullscreen(!fullscreen); }
 }  // namespace
 
-void InitDisplay(const DisplayVariant &variant) { display = variant; }
+void InitDisplay(const DisplayVariant &variant)
+{
+    display = variant;
+    P_SetFullscreenToggle(ToggleFullscreen);
+}
+
+void SetDisplayFullscreen(bool on)
+{
+    fullscreen = on;
+    if (windowUp) {
+        PlaceWindow();
+    }
+}
+
+bool DisplayFullscreen() { return fullscreen; }
 
 void InitOpenGL()
 {
@@ -42,18 +139,20 @@ void InitOpenGL()
 void SetVideoMode(int32_t index)
 {
     const VideoMode &mode = VIDEO_MODES[index];
-    P_RestoreDisplayMode();
     P_ShowWindow(false);
-    if (P_SetDisplayMode(mode.width, mode.height)) {
+    pictureWidth = mode.width;
+    pictureHeight = mode.height;
+    P_SetPictureSize(mode.width, mode.height);
+    if (contextLive) {
+        MakePictureTarget();
+    }
+    if (PlaceWindow()) {
         Report("OpenGL: video mode ", mode.name, " set succesful!\n");
     } else {
         Report("Warning: OpenGL: couldn't set video mode ", mode.name, "\n");
-        if (display.restoreAfterFailedMode) {
-            P_RestoreDisplayMode();
-        }
     }
+    windowUp = true;
     ResizeViewport(mode.width, mode.height);
-    P_MoveWindow(0, 0, mode.width, mode.height);
     P_ShowWindow(true);
 }
 
@@ -62,7 +161,17 @@ void ResizeViewport(int32_t width, int32_t height)
     if (!contextLive) {
         return;
     }
-    glViewport(0, 0, width, height);
+    if (pictureTargetReady) {
+        glViewport(0, 0, width, height);
+    } else {
+        // Without framebuffer objects the picture is drawn straight at the scaled size. The
+        // text, which the font places in viewport pixels, then keeps its own size and place.
+        int32_t drawableWidth = 0;
+        int32_t drawableHeight = 0;
+        P_GetDrawableSize(&drawableWidth, &drawableHeight);
+        const P_Rect rect = P_FitPicture(drawableWidth, drawableHeight, width, height);
+        glViewport(rect.x, drawableHeight - rect.y - rect.height, rect.width, rect.height);
+    }
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     gluOrtho2D(-4.0, 4.0, -3.0, 3.0);
@@ -82,10 +191,7 @@ void PaintFrame()
         P_SkipFrame();
         return;
     }
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    if (display.drawScene != nullptr) {
-        display.drawScene();
-    }
+    DrawPicture();
     glFinish();
     P_SwapBuffers();
     if (display.flushAfterSwap) {
@@ -100,7 +206,6 @@ void ReleaseOpenGL()
         contextLive = false;
     }
     P_PostQuitMessage();
-    P_RestoreDisplayMode();
 }
 
 int32_t NextVideoMode(int32_t index)

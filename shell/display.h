@@ -17,7 +17,7 @@ struct DisplayVariant {
     void (*drawScene)();  // draws one frame between the clear and the swap
     // Reports a line made of up to three pieces (later ones may be null); null stays silent.
     void (*report)(const char *first, const char *second, const char *third);
-    bool restoreAfterFailedMode;
+    bool windowAfterFailedFullscreen;  // else the window stays as the failed request left it
     bool flushAfterSwap;
     // Asked when a frame is due: false runs advanceScene instead of drawing and presenting,
     // for a frame nobody would see change. Null always draws.
@@ -25,24 +25,32 @@ struct DisplayVariant {
     void (*advanceScene)();
 };
 
-// Chooses the program's variant; call before anything else here.
+// Chooses the program's variant and takes Alt+Enter for SetDisplayFullscreen; call before
+// anything else here.
 void InitDisplay(const DisplayVariant &variant);
+
+// Full screen (the default) or a window. Only kept until SetVideoMode puts the window up, applied
+// at once after that.
+void SetDisplayFullscreen(bool fullscreen);
+bool DisplayFullscreen();
 
 // Creates the OpenGL context of the window and reports it.
 void InitOpenGL();
 
-// Switches the screen to row `index` of the mode table and fits the window to it; a failed
-// switch is reported and the window still gets the mode's size.
+// Sets the picture to the size of row `index` of the mode table and shows it full screen or in a
+// window, scaled to fit with black bars; the display's own mode is never changed. Reports the
+// mode as set unless no window could be put up at all.
 void SetVideoMode(int32_t index);
 
-// Viewport of width x height pixels showing the world from (-4, -3) to (4, 3).
+// Viewport of width x height picture pixels showing the world from (-4, -3) to (4, 3).
 void ResizeViewport(int32_t width, int32_t height);
 
-// Clears, draws the scene and presents it, once the next frame is due, unless the variant
-// wants no frame drawn: then only advances the scene. Does nothing after ReleaseOpenGL.
+// Clears, draws the scene and presents it scaled to the window, once the next frame is due,
+// unless the variant wants no frame drawn: then only advances the scene. Does nothing after
+// ReleaseOpenGL.
 void PaintFrame();
 
-// Releases the context, posts the quit message and restores the desktop's mode.
+// Releases the context and posts the quit message.
 void ReleaseOpenGL();
 
 // Advances to the next mode of the table (after the last comes the first) and switches to it.

@@ -99,18 +99,19 @@ def _die_with_parent():
 
 
 class Display:
-    """A private X server of 800x600x24, numbered by Xvfb itself.
+    """A private X server of `size` (800x600 unless given) at 24 bits, numbered by Xvfb itself.
 
     It ends the programs started on it when it closes."""
 
-    def __init__(self):
+    def __init__(self, size="800x600"):
+        self.width, self.height = (int(side) for side in size.split("x"))
         self.programs = []
         read_fd, write_fd = os.pipe()
         self.process = subprocess.Popen(
             # -noreset: an X server resets when its last client leaves, and refuses
             # connections while it does; the polling here leaves it often.
-            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0",
-             "%dx%dx24" % (SCREEN_WIDTH, SCREEN_HEIGHT), "-nolisten", "tcp", "-noreset"],
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", size + "x24",
+             "-nolisten", "tcp", "-noreset"],
             pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
             preexec_fn=_die_with_parent)
         os.close(write_fd)
@@ -211,9 +212,8 @@ class Display:
         check(result.returncode == 0, "convert failed: " +
               result.stderr.decode(errors="replace").strip())
         rgb = result.stdout
-        check(len(rgb) == SCREEN_WIDTH * SCREEN_HEIGHT * 3,
-              "a screenshot of %d bytes, expected %d" % (len(rgb),
-                                                         SCREEN_WIDTH * SCREEN_HEIGHT * 3))
+        check(len(rgb) == self.width * self.height * 3,
+              "a screenshot of %d bytes, expected %d" % (len(rgb), self.width * self.height * 3))
         return rgb
 
     def screenshot_png(self, path):
