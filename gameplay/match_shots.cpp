@@ -23,22 +23,36 @@ float DistanceTo(const Player &player, WorldPosition at)
     return std::sqrt(dx * dx + dy * dy);
 }
 
-// The first living player within the hit radius of `at`, player 1 tested first, leaving out
-// player `spared` (0 spares nobody); -1 for none.
-int32_t PlayerAt(WorldPosition at, int32_t spared)
-{
-    for (int32_t i = 0; i < 2; ++i) {
-        if (Alive(i) && i + 1 != spared && DistanceTo(players[i], at) < HIT_RADIUS) {
-            return i;
-        }
-    }
-    return -1;
-}
-
 // How far the shot can fly from its shooter before a brick or the view's edge.
 float FreeFlight(const Projectile &shot)
 {
     return DistanceToSolid(shot.origin.x, shot.origin.y, shot.origin.angle, LONGEST_FLIGHT);
+}
+
+// The first living player, other than `spared`, that the shot's path from where it is to `until`
+// passes within the hit radius of, and how far along its line it meets them; -1 for none. The
+// whole path counts, so no frame is long enough to carry a shot through a player.
+int32_t PlayerAlong(const Projectile &shot, float until, int32_t spared, float *meets)
+{
+    const float dx = std::cos(shot.origin.angle);
+    const float dy = std::sin(shot.origin.angle);
+    int32_t first = -1;
+    *meets = until;
+    for (int32_t i = 0; i < 2; ++i) {
+        if (!Alive(i) || i + 1 == spared) {
+            continue;
+        }
+        const float px = players[i].pose.x - shot.origin.x;
+        const float py = players[i].pose.y - shot.origin.y;
+        const float along = std::fmin(std::fmax(px * dx + py * dy, shot.distance), until);
+        const float ex = px - along * dx;
+        const float ey = py - along * dy;
+        if (ex * ex + ey * ey < HIT_RADIUS * HIT_RADIUS && (first < 0 || along < *meets)) {
+            first = i;
+            *meets = along;
+        }
+    }
+    return first;
 }
 
 void Free(int32_t slot)
@@ -80,22 +94,30 @@ void StepRocket(int32_t slot, uint32_t milliseconds)
         }
         return;
     }
-    const int32_t hit = PlayerAt(ProjectilePosition(rocket), 0);
     const float flight = FreeFlight(rocket);
-    if (hit >= 0 || rocket.distance >= flight) {
-        if (hit < 0) {
-            rocket.distance = flight;  // against the brick's face
-        }
+    const float next = std::fmin(rocket.distance + float(milliseconds) * ROCKET_SPEED, flight);
+    float meets = 0.0f;
+    const int32_t hit = PlayerAlong(rocket, next, 0, &meets);
+    if (hit >= 0) {
+        rocket.distance = meets;
         Explode(slot, hit);
         return;
     }
-    rocket.distance = std::fmin(rocket.distance + float(milliseconds) * ROCKET_SPEED, flight);
+    if (rocket.distance >= flight) {
+        rocket.distance = flight;  // against the brick's face
+        Explode(slot, -1);
+        return;
+    }
+    rocket.distance = next;
 }
 
 void StepPlasma(int32_t slot, uint32_t milliseconds)
 {
     Projectile &ball = ProjectileSlot(slot);
-    const int32_t hit = PlayerAt(ProjectilePosition(ball), ball.owner);
+    const float flight = FreeFlight(ball);
+    const float next = std::fmin(ball.distance + float(milliseconds) * PLASMA_SPEED, flight);
+    float meets = 0.0f;
+    const int32_t hit = PlayerAlong(ball, next, ball.owner, &meets);
     if (hit >= 0) {
         const int32_t owner = ball.owner;
         Free(slot);
@@ -103,12 +125,11 @@ void StepPlasma(int32_t slot, uint32_t milliseconds)
         HurtPlayer(hit + 1, Damage(WEAPON_PLASMA), owner);
         return;
     }
-    const float flight = FreeFlight(ball);
     if (ball.distance >= flight) {
         Free(slot);
         return;
     }
-    ball.distance = std::fmin(ball.distance + float(milliseconds) * PLASMA_SPEED, flight);
+    ball.distance = next;
 }
 
 // The beam ends at the first brick; of the players it passes before that, other than its

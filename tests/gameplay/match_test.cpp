@@ -266,6 +266,24 @@ TEST_F(MatchTest, RocketsDoNotPassBricksAtLongFrames)
     EXPECT_EQ(players[1].health, MATCH_HEALTH);
 }
 
+// A loaded machine draws long frames: a shot must not step over a player between two of them.
+TEST_F(MatchTest, ShotsDoNotPassPlayersAtLongFrames)
+{
+    for (const int32_t weapon : {WEAPON_ROCKET, WEAPON_PLASMA}) {
+        SCOPED_TRACE(weapon);
+        Place(2, players[0].pose.x + 1.0f, STANDING, PI);
+        const int32_t before = players[1].health;
+        FireNow(1, weapon);
+        for (int frame = 0; frame < 20 && BusySlots() > 0; ++frame) {
+            clockNow += 200;
+            AdvanceMatch(200);  // a rocket 1.5, a ball 2 units a frame: past the 0.3 reach
+        }
+        EXPECT_EQ(BusySlots(), 0);
+        EXPECT_EQ(players[1].health, before - (weapon == WEAPON_ROCKET ? 100 : 20));
+        players[1].health = MATCH_HEALTH;
+    }
+}
+
 TEST_F(MatchTest, PlasmaPassesItsShooterAndVanishesAtABrick)
 {
     FireNow(1, WEAPON_PLASMA);
