@@ -25,6 +25,8 @@ constexpr F_Style DEFAULT_STYLE = {
 GLuint fontTexture = 0;
 float glyphCells[256][2];  // lower-left texture corner of each character's cell
 F_Style style = DEFAULT_STYLE;
+bool blankGlyphs[256];  // cells that draw nothing at all: their quads are left out
+bool skipBlanks = true;
 F_Quad printQuads[F_MAX_QUADS];  // F_Print runs every frame, so its layout has a home of its own
 
 // OpenGL state F_Print changes, as it found it.
@@ -208,6 +210,10 @@ void DrawQuads(const F_Quad *list, int32_t count)
     glBegin(GL_QUADS);
     for (int32_t i = 0; i < count; ++i) {
         const F_Quad &quad = list[i];
+        // Blended at alpha 0 it would leave every pixel as it was: a space costs nothing.
+        if (skipBlanks && blankGlyphs[quad.code]) {
+            continue;
+        }
         const float u = glyphCells[quad.code][0];
         const float v = glyphCells[quad.code][1];
         const int64_t right = int64_t(quad.x) + quad.size;
@@ -271,13 +277,9 @@ int32_t F_DecodeTga(const char *path, F_TgaImage *image)
     return F_LOADED;
 }
 
-int32_t F_LoadImage(const char *path, uint32_t texture)
+namespace {
+void Upload(const F_TgaImage &image, uint32_t texture)
 {
-    F_TgaImage image;
-    const int32_t status = F_DecodeTga(path, &image);
-    if (status != F_LOADED) {
-        return status;
-    }
     const GLenum format = image.components == 1   ? GL_ALPHA
                           : image.components == 3 ? GL_RGB
                                                   : GL_RGBA;
@@ -290,7 +292,48 @@ int32_t F_LoadImage(const char *path, uint32_t texture)
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glTexImage2D(GL_TEXTURE_2D, 0, GLint(format), image.width, image.height, 0, format,
                  GL_UNSIGNED_BYTE, image.pixels.data());
-    return F_LOADED;
+}
+}  // namespace
+
+int32_t F_LoadImage(const char *path, uint32_t texture)
+{
+    F_TgaImage image;
+    const int32_t status = F_DecodeTga(path, &image);
+    if (status == F_LOADED) {
+        Upload(image, texture);
+    }
+    return status;
+}
+
+void F_FindBlankGlyphs(const F_TgaImage &image, bool blank[256])
+{
+    const int32_t cellWidth = image.width / GRID;
+    const int32_t cellHeight = image.height / GRID;
+    for (int32_t code = 0; code < 256; ++code) {
+        // Only a picture with an alpha channel has cells that draw nothing.
+        blank[code] =
+            (image.components == 1 || image.components == 4) && cellWidth > 0 && cellHeight > 0;
+        if (!blank[code]) {
+            continue;
+        }
+        // The rows of code 0 come last: the glyph grid runs from the picture's top down.
+        const int32_t left = (code % GRID) * cellWidth;
+        const int32_t bottom = (GRID - 1 - code / GRID) * cellHeight;
+        // Linear filtering reaches one texel past each edge, wrapping as the texture repeats.
+        for (int32_t y = bottom - 1; y <= bottom + cellHeight && blank[code]; ++y) {
+            const int32_t row = (y + image.height) % image.height;
+            for (int32_t x = left - 1; x <= left + cellWidth; ++x) {
+                const int32_t column = (x + image.width) % image.width;
+                const size_t at = (size_t(row) * size_t(image.width) + size_t(column)) *
+                                      size_t(image.components) +
+                                  size_t(image.components - 1);
+                if (image.pixels[at] != 0) {
+                    blank[code] = false;
+                    break;
+                }
+            }
+        }
+    }
 }
 
 int32_t F_Load(const char *path)
@@ -299,9 +342,18 @@ int32_t F_Load(const char *path)
     for (int32_t code = 0; code < 256; ++code) {
         glyphCells[code][0] = float(code % GRID) * CELL;
         glyphCells[code][1] = 1.0f - CELL - float(code / GRID) * CELL;
+        blankGlyphs[code] = false;
     }
-    return F_LoadImage(path, fontTexture);
+    F_TgaImage image;
+    const int32_t status = F_DecodeTga(path, &image);
+    if (status == F_LOADED) {
+        F_FindBlankGlyphs(image, blankGlyphs);
+        Upload(image, fontTexture);
+    }
+    return status;
 }
+
+void F_SkipBlankGlyphs(bool on) { skipBlanks = on; }
 
 void F_SetColor(float r, float g, float b) { F_SetColorA(r, g, b, 1.0f); }
 

@@ -63,6 +63,14 @@ int32_t F_LoadImage(const char *path, uint32_t texture);
 // The decoding half of F_LoadImage: same answers, no OpenGL.
 int32_t F_DecodeTga(const char *path, F_TgaImage *image);
 
+// Marks in `blank` the character cells of a font picture whose every texel, and every texel one
+// step around them (where linear filtering reaches, wrapping at the edges), has alpha 0: drawn
+// blended, they change no pixel. A picture without alpha has none.
+void F_FindBlankGlyphs(const F_TgaImage &image, bool blank[256]);
+
+// On (the start), F_Print leaves out the quads of blank cells; off, it draws every one.
+void F_SkipBlankGlyphs(bool on);
+
 // Style for the next F_Print only; colour parts run from 0 to 1.
 void F_SetColor(float r, float g, float b);
 void F_SetColorA(float r, float g, float b, float a);

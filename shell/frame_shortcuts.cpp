@@ -1,6 +1,7 @@
 #include "shell/frame_shortcuts.h"
 
 #include "console/drop_down.h"
+#include "gfx/font.h"
 #include "platform/gl.h"
 #include "world/static_layers.h"
 
@@ -17,6 +18,7 @@ void SetFrameShortcuts(bool on)
 {
     shortcuts = on;
     W_KeepStaticLayers(on);
+    F_SkipBlankGlyphs(on);
 }
 
 bool FrameShortcuts() { return shortcuts; }

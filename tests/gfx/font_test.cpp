@@ -2,6 +2,7 @@
 
 #include "tests/support/temp_dir.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -171,5 +172,44 @@ TEST(FontPrintTest, StyleLastsForOnePrint)
     EXPECT_EQ(std::vector<float>(style.colour, style.colour + 4), std::vector<float>(4, 1.0f));
     EXPECT_EQ(std::vector<float>(style.shadowColour, style.shadowColour + 4),
               std::vector<float>({0.5f, 0.5f, 0.5f, 1.0f}));
+}
+// A cell counts as blank only when linear filtering can find no texel with alpha in it or one
+// texel around it, wrapping round the picture's edges as the texture repeats.
+TEST(FontTest, BlankGlyphsReachOneTexelPastTheirCell)
+{
+    const struct {
+        const char *what;
+        int32_t components;
+        int32_t x, y;  // the one texel set, in a 32 x 32 picture of 2 x 2 cells
+        std::vector<int32_t> drawn;
+    } cases[] = {
+        // Row 28 is the lower row of the second row of cells from the top (codes 16 to 31).
+        {"inside code 17", 1, 2, 28, {16, 17, 32, 33}},
+        {"the corner, wrapping", 1, 0, 0, {0, 15, 240, 255}},
+        {"the opposite corner, in the alpha of RGBA", 4, 31, 31, {0, 15, 240, 255}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        F_TgaImage image = {32, 32, c.components, std::vector<uint8_t>(32 * 32 * c.components)};
+        if (c.components == 4) {
+            for (size_t i = 0; i < image.pixels.size(); i += 4) {
+                image.pixels[i] = 255;  // colour without alpha draws nothing
+            }
+        }
+        image.pixels[size_t(c.y * 32 + c.x) * size_t(c.components) + size_t(c.components - 1)] = 1;
+        bool blank[256];
+        F_FindBlankGlyphs(image, blank);
+        std::vector<int32_t> drawn;
+        for (int32_t code = 0; code < 256; ++code) {
+            if (!blank[code]) {
+                drawn.push_back(code);
+            }
+        }
+        EXPECT_EQ(drawn, c.drawn);
+    }
+    F_TgaImage rgb = {32, 32, 3, std::vector<uint8_t>(32 * 32 * 3)};
+    bool blank[256];
+    F_FindBlankGlyphs(rgb, blank);
+    EXPECT_EQ(std::count(blank, blank + 256, true), 0) << "a picture without alpha draws all";
 }
 }  // namespace
