@@ -370,8 +370,12 @@ uint32_t P_LoadMusicInBackground(const char *path)
         return 0;
     }
     // The soundfont and the decoding take longer than the whole rest of the start-up.
-    musicLoads[Slot(*voice)] = std::async(
-        std::launch::async, [file = std::string(path)] { return Mix_LoadMUS(file.c_str()); });
+    musicLoads[Slot(*voice)] = std::async(std::launch::async, [file = std::string(path)] {
+        Mix_Music *const music = Mix_LoadMUS(file.c_str());
+        // SDL keeps state (its error text) for a thread it did not start until told it has ended.
+        SDL_TLSCleanup();
+        return music;
+    });
     voice->used = true;
     return Handle(*voice);
 }
