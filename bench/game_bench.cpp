@@ -3,8 +3,12 @@
 // projectiles. It runs the game's own WinMain; run-bench drives it with real input.
 //
 //   Vorn2Bench frame-cost SECONDS OUT   pacing off, world with the console open
-//   Vorn2Bench play SECONDS OUT         pacing on, whatever play the input brings
+//   Vorn2Bench play SECONDS OUT [DEMO]  pacing on, whatever play the input brings; the measured
+//                                       play recorded into basev2/demos/DEMO.dem
+//   Vorn2Bench timedemo DEMO OUT        the game's timedemo of basev2/demos/DEMO.dem
 //   Vorn2Record record OUT              the OpenGL calls of the menu, play and world frames
+//   Vorn2Record timedemo DEMO OUT       those of every few frames of DEMO's timedemo, the
+//                                       design's way, named td-0000, td-0001 and so on
 
 #include "bench/alloc_count.h"
 #include "bench/frame_log.h"
@@ -15,6 +19,7 @@
 #include "platform/events.h"
 #include "platform/timer.h"
 #include "platform/window.h"
+#include "shell/demo.h"
 #include "shell/frame_shortcuts.h"
 #include "shell/game.h"
 
@@ -34,12 +39,13 @@ constexpr double WARM_UP_SECONDS = 1.0;  // lets the music, textures and caches 
 constexpr double RECORD_SETTLE_SECONDS = 0.5;
 constexpr int32_t RECORD_MENU_AFTER_FRAMES = 20;
 
-enum class Mode { FRAME_COST, PLAY, RECORD };
+enum class Mode { FRAME_COST, PLAY, TIMEDEMO, RECORD, RECORD_TIMEDEMO };
 enum class Phase { WAITING, WARMING, MEASURING };
 
 Mode mode = Mode::PLAY;
 double measureSeconds = 0.0;
 const char *outPath = nullptr;
+char demoPath[64] = "";  // empty: no demo
 
 Phase phase = Phase::WAITING;
 double warmUpStart = 0.0;
@@ -92,6 +98,7 @@ bool ReadyToMeasure()
 
 [[noreturn]] void Finish()
 {
+    StopRecording();  // the demo of the measured play, when one is made
     FILE *const out = fopen(outPath, "w");
     if (out == nullptr) {
         fprintf(stderr, "Vorn2Bench: cannot write %s\n", outPath);
@@ -142,6 +149,33 @@ void RecordStep(double now)
         GlRecordNextFrame(STEP_NAMES[2]);
     }
 }
+
+constexpr int32_t TIMEDEMO_FRAME_STEP = 25;  // a minute's 6,000 frames: some 240 recorded
+constexpr int32_t TIMEDEMO_NAMES = 2000;
+char timedemoNames[TIMEDEMO_NAMES][16];
+int32_t timedemoFrames = 0;
+
+// Every TIMEDEMO_FRAME_STEP-th frame of the replay is recorded under a name of its own.
+void RecordTimedemoStep()
+{
+    GlRecordFramePresented();
+    if (!DemoPlaying()) {
+        if (timedemoFrames == 0) {
+            return;  // not begun
+        }
+        if (!GlRecordWrite(outPath)) {
+            fprintf(stderr, "Vorn2Record: cannot write %s\n", outPath);
+            _exit(1);
+        }
+        _exit(0);
+    }
+    const int32_t frame = timedemoFrames++;
+    const int32_t kept = frame / TIMEDEMO_FRAME_STEP;
+    if (frame % TIMEDEMO_FRAME_STEP == 0 && kept < TIMEDEMO_NAMES) {
+        snprintf(timedemoNames[kept], sizeof timedemoNames[kept], "td-%04d", int(kept));
+        GlRecordNextFrame(timedemoNames[kept]);
+    }
+}
 #endif
 
 bool KeepsProjectilesFlying()
@@ -162,6 +196,11 @@ void Measure(double now)
         if (ReadyToMeasure()) {
             phase = Phase::WARMING;
             warmUpStart = now;
+            // Started here, so that opening the file is no allocation of a measured frame.
+            if (demoPath[0] != '\0' && !StartRecording(demoPath)) {
+                fprintf(stderr, "Vorn2Bench: cannot record %s\n", demoPath);
+                _exit(1);
+            }
         }
         break;
     case Phase::WARMING:
@@ -180,12 +219,52 @@ void Measure(double now)
     }
 }
 
+bool timedemoStarted = false;
+
+// The timedemo starts on the menu's first frame, once the start-up is over, as a player would
+// start it.
+void StartTimedemo()
+{
+    timedemoStarted = true;
+    if (!StartReplay(demoPath, true)) {
+        fprintf(stderr, "cannot replay %s\n", demoPath);
+        _exit(1);
+    }
+}
+
+// The game's own timedemo, timed from its first frame to its last.
+void MeasureTimedemo(double now)
+{
+    if (DemoPlaying()) {
+        if (phase == Phase::WAITING) {
+            phase = Phase::MEASURING;
+            FrameLogStart(now);
+        } else {
+            FrameLogPresent(now);
+        }
+        return;
+    }
+    if (phase == Phase::MEASURING) {
+        Finish();
+    }
+}
+
 void OnPresent()
 {
     const double now = Seconds();
+    if ((mode == Mode::TIMEDEMO || mode == Mode::RECORD_TIMEDEMO) && !timedemoStarted) {
+        StartTimedemo();
+        return;
+    }
+    if (mode == Mode::TIMEDEMO) {
+        MeasureTimedemo(now);
+        return;
+    }
 #ifdef VORN_BENCH_RECORDER
     if (mode == Mode::RECORD) {
         RecordStep(now);
+    } else if (mode == Mode::RECORD_TIMEDEMO) {
+        RecordTimedemoStep();
     } else {
         Measure(now);
     }
@@ -204,9 +283,9 @@ void DrawTheDesignsWay() { SetFrameShortcuts(false); }
 int Usage(const char *program)
 {
     fprintf(stderr,
-            "usage: %s frame-cost SECONDS OUT | play SECONDS OUT"
+            "usage: %s frame-cost SECONDS OUT | play SECONDS OUT [DEMO] | timedemo DEMO OUT"
 #ifdef VORN_BENCH_RECORDER
-            " | record OUT"
+            " | record OUT | timedemo DEMO OUT"
 #endif
             "\n",
             program);
@@ -214,12 +293,32 @@ int Usage(const char *program)
 }
 }  // namespace
 
+bool DemoArgument(const char *name)
+{
+    return snprintf(demoPath, sizeof demoPath, "basev2/demos/%s.dem", name) < int(sizeof demoPath);
+}
+
 int main(int argc, char **argv)
 {
-    if (argc == 4 && (strcmp(argv[1], "frame-cost") == 0 || strcmp(argv[1], "play") == 0)) {
+    if ((argc == 4 || (argc == 5 && strcmp(argv[1], "play") == 0)) &&
+        (strcmp(argv[1], "frame-cost") == 0 || strcmp(argv[1], "play") == 0)) {
         mode = strcmp(argv[1], "play") == 0 ? Mode::PLAY : Mode::FRAME_COST;
         measureSeconds = atof(argv[2]);
         outPath = argv[3];
+        if (argc == 5 && !DemoArgument(argv[4])) {
+            return Usage(argv[0]);
+        }
+    } else if (argc == 4 && strcmp(argv[1], "timedemo") == 0) {
+#ifdef VORN_BENCH_RECORDER
+        mode = Mode::RECORD_TIMEDEMO;
+#else
+        mode = Mode::TIMEDEMO;
+#endif
+        measureSeconds = 1.0;
+        outPath = argv[3];
+        if (!DemoArgument(argv[2])) {
+            return Usage(argv[0]);
+        }
 #ifdef VORN_BENCH_RECORDER
     } else if (argc == 3 && strcmp(argv[1], "record") == 0) {
         mode = Mode::RECORD;
@@ -236,5 +335,6 @@ int main(int argc, char **argv)
     }
     AllocCountThisThread();
     P_SetPresentHook(OnPresent);
-    return WinMain(mode == Mode::RECORD ? DrawTheDesignsWay : nullptr);
+    const bool designsWay = mode == Mode::RECORD || mode == Mode::RECORD_TIMEDEMO;
+    return WinMain(designsWay ? DrawTheDesignsWay : nullptr);
 }

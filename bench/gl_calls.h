@@ -17,6 +17,7 @@
     X(glColor4f) \
     X(glColor4fv) \
     X(glCopyTexSubImage2D) \
+    X(glDeleteTextures) \
     X(glDisable) \
     X(glEnable) \
     X(glEnd) \
@@ -44,6 +45,7 @@
     X(glScissor) \
     X(glTexCoord2d) \
     X(glTexCoord2f) \
+    X(glTexEnvfv) \
     X(glTexEnvi) \
     X(glTexImage2D) \
     X(glTexParameteri) \

@@ -206,6 +206,9 @@ BENCH_WRAP(glTexCoord2d, (GLdouble s, GLdouble t), (s, t), (s, t))
 
 BENCH_WRAP(glTexCoord2f, (GLfloat s, GLfloat t), (s, t), (double(s), double(t)))
 
+BENCH_WRAP(glTexEnvfv, (GLenum target, GLenum name, const GLfloat *v), (target, name, v),
+           (double(target), double(name), double(v[0]), double(v[1]), double(v[2]), double(v[3])))
+
 BENCH_WRAP(glTexEnvi, (GLenum target, GLenum name, GLint value), (target, name, value),
            (double(target), double(name), double(value)))
 
@@ -258,6 +261,15 @@ GLboolean __wrap_glIsEnabled(GLenum cap)
 {
     Note("glIsEnabled", {double(cap)});
     return __real_glIsEnabled(cap);
+}
+
+void __real_glDeleteTextures(GLsizei count, const GLuint *names);
+void __wrap_glDeleteTextures(GLsizei count, const GLuint *names)
+{
+    for (GLsizei i = 0; i < count; ++i) {
+        Note("glDeleteTextures", {1.0, double(names[i])});
+    }
+    __real_glDeleteTextures(count, names);
 }
 
 void __real_glGenTextures(GLsizei count, GLuint *names);

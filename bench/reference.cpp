@@ -4,6 +4,7 @@
 // Whatever the game spends beyond this is its own.
 //
 //   Vorn2Reference CALLS FRAME [options]
+//     FRAME ending in "*" names every frame it starts, replayed one after another in a loop
 //     --interval MS     time between frames, 0 for as fast as possible (default 10)
 //     --music           play the music from the start
 //     --no-music        load no music at all: a window, a context and an open mixer device
@@ -61,6 +62,23 @@ std::vector<GLuint> textureNames;  // ours, by the name the game's driver gave
 std::vector<GLuint> framebufferNames;
 std::vector<unsigned char> pixels;  // the game's uploads, the recording's pixel file whole
 
+std::vector<std::string> sequence;  // frames taken by a name ending in "*", in file order
+
+bool Wanted(const std::string &name, const std::vector<std::string> &wanted)
+{
+    for (const std::string &want : wanted) {
+        if (want == name) {
+            return true;
+        }
+        if (!want.empty() && want.back() == '*' &&
+            name.compare(0, want.size() - 1, want, 0, want.size() - 1) == 0) {
+            sequence.push_back(name);
+            return true;
+        }
+    }
+    return false;
+}
+
 // Reads the start-up's calls and the frames named in `wanted`; the other frames are skipped
 // unread, so that start-up costs no more than it must.
 bool ReadCalls(const char *path, const std::vector<std::string> &wanted)
@@ -81,11 +99,7 @@ bool ReadCalls(const char *path, const std::vector<std::string> &wanted)
         line[strcspn(line, "\n")] = '\0';
         if (strncmp(line, "@frame ", 7) == 0) {
             const std::string name = line + 7;
-            bool isWanted = false;
-            for (const std::string &want : wanted) {
-                isWanted = isWanted || want == name;
-            }
-            section = isWanted ? &sections[name] : nullptr;
+            section = Wanted(name, wanted) ? &sections[name] : nullptr;
             continue;
         }
         if (section == nullptr) {
@@ -216,6 +230,16 @@ void Replay(const Calls &calls)
             glCopyTexSubImage2D(E(a[0]), I(a[1]), I(a[2]), I(a[3]), I(a[4]), I(a[5]), I(a[6]),
                                 I(a[7]));
             break;
+        case Op::glDeleteTextures: {
+            const GLuint name = Texture(a[1]);
+            glDeleteTextures(1, &name);
+            break;
+        }
+        case Op::glTexEnvfv: {
+            const GLfloat values[4] = {F(a[2]), F(a[3]), F(a[4]), F(a[5])};
+            glTexEnvfv(E(a[0]), E(a[1]), values);
+            break;
+        }
         case Op::glGenFramebuffers: {
             GLuint name = 0;
             glGenFramebuffers(1, &name);
@@ -327,13 +351,22 @@ int main(int argc, char **argv)
         wanted.push_back(options.clickFrame);
     }
     if (!ReadCalls(options.callsPath, wanted) ||
-        !ReadPixels(std::string(options.callsPath) + ".pixels") ||
-        sections[options.frame].empty() ||
+        !ReadPixels(std::string(options.callsPath) + ".pixels")) {
+        return 1;
+    }
+    std::vector<const Calls *> frames;
+    if (sequence.empty()) {
+        frames.push_back(&sections[options.frame]);
+    }
+    for (const std::string &name : sequence) {
+        frames.push_back(&sections[name]);
+    }
+    if (frames.front()->empty() ||
         (options.clickFrame != nullptr && sections[options.clickFrame].empty())) {
         fprintf(stderr, "Vorn2Reference: %s lacks the frames asked for\n", options.callsPath);
         return 1;
     }
-    const Calls *frame = &sections[options.frame];
+    size_t nextFrame = 0;
 
     // The game's window, context and mixer device, made the same way.
     SDL_SetHint(SDL_HINT_VIDEODRIVER, P_VIDEO_DRIVERS);
@@ -387,7 +420,8 @@ int main(int argc, char **argv)
         while (SDL_PollEvent(&event)) {
             if (event.type == SDL_MOUSEBUTTONDOWN && event.button.button == SDL_BUTTON_LEFT &&
                 options.clickFrame != nullptr) {
-                frame = &sections[options.clickFrame];
+                frames.assign(1, &sections[options.clickFrame]);
+                nextFrame = 0;
                 if (music != nullptr && !Mix_PlayingMusic()) {
                     Mix_PlayMusic(music, 0);
                 }
@@ -396,7 +430,8 @@ int main(int argc, char **argv)
         if (options.interval > 0.0) {
             SleepUntil(next);
         }
-        Replay(*frame);
+        Replay(*frames[nextFrame]);
+        nextFrame = (nextFrame + 1) % frames.size();
         SDL_GL_SwapWindow(window);
         glFlush();
         const double now = Seconds();

@@ -342,6 +342,28 @@ bool MatchLetsAct(const Player &player)
 
 const MatchState &CurrentMatch() { return state; }
 
+void SaveMatch(MatchSnapshot *snapshot)
+{
+    snapshot->state = state;
+    snapshot->keysHeld[0] = keysHeld[0];
+    snapshot->keysHeld[1] = keysHeld[1];
+    SaveShotsStruck(snapshot->struck);
+    snapshot->setting = matchSetting;
+    snapshot->fragLimit = fragLimit;
+    snapshot->timeLimitMinutes = timeLimitMinutes;
+}
+
+void RestoreMatch(const MatchSnapshot &snapshot)
+{
+    state = snapshot.state;
+    keysHeld[0] = snapshot.keysHeld[0];
+    keysHeld[1] = snapshot.keysHeld[1];
+    RestoreShotsStruck(snapshot.struck);
+    matchSetting = snapshot.setting;
+    fragLimit = snapshot.fragLimit;
+    timeLimitMinutes = snapshot.timeLimitMinutes;
+}
+
 uint32_t MatchTimeLeft(bool *limited)
 {
     *limited = timeLimitMinutes > 0.0f;

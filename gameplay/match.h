@@ -3,6 +3,7 @@
 #include "audio/sound.h"
 #include "console/console.h"
 #include "gameplay/player.h"
+#include "gameplay/weapons.h"
 
 #include <cstdint>
 
@@ -88,6 +89,18 @@ bool MatchLetsAct(const Player &player);
 
 // The match as it stands, for drawing.
 const MatchState &CurrentMatch();
+
+// Everything a match keeps from frame to frame, its settings included, for demos.
+struct MatchSnapshot {
+    MatchState state;
+    bool keysHeld[2];  // Escape and Space
+    bool struck[PROJECTILE_SLOTS];
+    int32_t setting;  // g_match
+    int32_t fragLimit;
+    float timeLimitMinutes;
+};
+void SaveMatch(MatchSnapshot *snapshot);
+void RestoreMatch(const MatchSnapshot &snapshot);
 
 // Milliseconds left until g_timelimit, 0 once it has passed; `limited` false without a limit.
 uint32_t MatchTimeLeft(bool *limited);

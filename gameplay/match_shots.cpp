@@ -231,3 +231,17 @@ int32_t SplashDamage(float distance)
     const float share = 1.0f - std::fmax(distance, 0.0f) / SPLASH_REACH;
     return int32_t(std::lround(float(SPLASH_DAMAGE) * share));
 }
+
+void SaveShotsStruck(bool struckSlots[])
+{
+    for (int32_t slot = 0; slot < PROJECTILE_SLOTS; ++slot) {
+        struckSlots[slot] = struck[slot];
+    }
+}
+
+void RestoreShotsStruck(const bool struckSlots[])
+{
+    for (int32_t slot = 0; slot < PROJECTILE_SLOTS; ++slot) {
+        struck[slot] = struckSlots[slot];
+    }
+}

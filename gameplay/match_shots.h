@@ -20,5 +20,9 @@ void DrawShotsInMatch();
 // Frees every slot.
 void ClearShotsInMatch();
 
+// Which slots hold a shot that has already hurt, by slot, for demos.
+void SaveShotsStruck(bool struckSlots[]);
+void RestoreShotsStruck(const bool struckSlots[]);
+
 // Splash damage at `distance` from an explosion, falling off evenly to 0 at SPLASH_REACH.
 int32_t SplashDamage(float distance);

@@ -23,6 +23,7 @@ constexpr uint8_t FACING_LEFT = 0;
 constexpr uint8_t FACING_RIGHT = 1;
 
 Pose spawnPoints[SPAWN_POINT_CAPACITY];
+ControlHook controlHook = nullptr;
 uint32_t frameTime = 0;
 
 Player &Select(int32_t player) { return player == 1 ? players[0] : players[1]; }
@@ -187,8 +188,13 @@ void AdvancePlayers(uint32_t milliseconds)
     }
 }
 
+void SetControlHook(ControlHook hook) { controlHook = hook; }
+
 void PlayerControl(uint32_t action, int32_t player, const void *argument)
 {
+    if (controlHook != nullptr) {
+        controlHook(action, player, argument);
+    }
     Player &target = Select(player);
     if (!MatchLetsAct(target)) {
         return;  // in a match the dead, and everyone once it is won, wait

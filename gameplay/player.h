@@ -67,6 +67,11 @@ void MovePlayer(Player &player, uint32_t milliseconds);
 // The same step without the floor: walking with friction, gravity and the jump.
 void IntegratePlayer(Player &player, uint32_t milliseconds);
 
+// Called at the start of every PlayerControl with its arguments, before they act; null (the
+// start) for none. Demos record play through it.
+using ControlHook = void (*)(uint32_t action, int32_t player, const void *argument);
+void SetControlHook(ControlHook hook);
+
 // An action for player 1 (`player` 1) or player 2 (any other number). `argument` points to a
 // 32-bit integer (move, select weapon) or float (aim, degrees); fire reads nothing.
 void PlayerControl(uint32_t action, int32_t player, const void *argument);

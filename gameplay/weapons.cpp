@@ -376,3 +376,23 @@ void PlayHitSound()
 }
 
 void PlayRocketHitSound() { rocketHitSound.Play(true, false); }
+
+void SaveWeapons(WeaponsState *state)
+{
+    memcpy(state->projectiles, projectiles, sizeof projectiles);
+    state->healthBeforeExplosion[0] = healthBeforeExplosion[0];
+    state->healthBeforeExplosion[1] = healthBeforeExplosion[1];
+    state->explosionFrame = explosion.currentFrame;
+    state->explosionTime = explosion.accumulatedTime;
+    state->explosionFacing = explosion.facing;
+}
+
+void RestoreWeapons(const WeaponsState &state)
+{
+    memcpy(projectiles, state.projectiles, sizeof projectiles);
+    healthBeforeExplosion[0] = state.healthBeforeExplosion[0];
+    healthBeforeExplosion[1] = state.healthBeforeExplosion[1];
+    explosion.currentFrame = state.explosionFrame < explosion.frameCount ? state.explosionFrame : 0;
+    explosion.accumulatedTime = state.explosionTime;
+    explosion.facing = state.explosionFacing;
+}

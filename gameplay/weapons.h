@@ -57,6 +57,20 @@ bool HitTest(const Projectile &projectile);
 // Frees every slot and zeroes the weapon tables.
 void ResetWeapons();
 
+// What the weapons keep from frame to frame, for demos: the projectile table, the health seen
+// before an explosion and the shared explosion's clock. The tables of reload times and damages
+// are data and not part of it.
+struct WeaponsState {
+    Projectile projectiles[PROJECTILE_SLOTS];
+    int32_t healthBeforeExplosion[2];
+    uint32_t explosionFrame;
+    float explosionTime;
+    uint8_t explosionFacing;
+};
+void SaveWeapons(WeaponsState *state);
+// The explosion's frame is held inside its frame count, as a frame set's own clock keeps it.
+void RestoreWeapons(const WeaponsState &state);
+
 // What rules of play other than these (the match) build on.
 
 // Slot `slot` (0..99) of the projectile table, to move and free.

@@ -277,6 +277,8 @@ void P_SetFullscreenToggle(void (*toggle)()) { fullscreenToggle = toggle; }
 
 void P_SetFrameInterval(uint32_t milliseconds) { frameIntervalMs = milliseconds; }
 
+uint32_t P_FrameInterval() { return frameIntervalMs; }
+
 void P_SetPointerMessages(bool on) { pointerMessages = on; }
 
 bool P_FrameDue() { return nextDue == 0 || SDL_GetPerformanceCounter() >= nextDue; }

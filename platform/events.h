@@ -61,6 +61,7 @@ void P_PostQuitMessage();
 
 // Minimum time between two presented frames, in milliseconds; 0 draws as fast as possible.
 void P_SetFrameInterval(uint32_t milliseconds);
+uint32_t P_FrameInterval();
 
 // True when the last frame was presented at least the frame interval ago.
 bool P_FrameDue();

@@ -6,6 +6,7 @@
 #include "input/bind_commands.h"
 #include "input/pad.h"
 #include "platform/file.h"
+#include "shell/demo.h"
 #include "shell/display.h"
 #include "shell/map_commands.h"
 
@@ -36,6 +37,7 @@ void StartExtensions(void (*testProbe)())
     }
     RegisterMapCommands();
     RegisterMatchVariables();
+    RegisterDemoCommands();
     RunAutoexec();
     LoadStartMap();
 }

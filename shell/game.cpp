@@ -19,6 +19,7 @@
 #include "platform/keys.h"
 #include "platform/timer.h"
 #include "platform/window.h"
+#include "shell/demo.h"
 #include "shell/display.h"
 #include "shell/extensions.h"
 #include "shell/frame_shortcuts.h"
@@ -152,10 +153,31 @@ void DispatchPadsOfTick()
     mainMenu.escapeArmed = escapeArmed;
 }
 
+// A replay takes no input from the players: Escape stops it, and once stopped returns to the menu.
+void OnKeyDownInReplay(uint32_t key)
+{
+    if (key != P_KEY_ESCAPE || !mainMenu.escapeArmed) {
+        return;
+    }
+    mainMenu.escapeArmed = false;
+    if (DemoEscape()) {
+        ToggleMenu();
+    } else {
+        C_SetOpen(P_KEY_ESCAPE, false);  // as Escape does in play, so its character types nothing
+    }
+}
+
 void OnKeyDown(uint32_t key)
 {
     const bool playing = !mainMenu.visible && !C_IsOpen();
     C_KeyEvent(C_KEY_DOWN, key);
+    if (DemoActive()) {
+        OnKeyDownInReplay(key);
+        return;
+    }
+    if (playing) {
+        DemoNoteMatchKey(true, key);
+    }
     // The winner screen of a match takes its keys before the bindings and the menu do.
     if (playing && MatchKeyDown(key)) {
         if (key == P_KEY_ESCAPE) {
@@ -174,9 +196,12 @@ void OnKeyDown(uint32_t key)
 
 void OnKeyUp(uint32_t key)
 {
-    MatchKeyUp(key);
-    if (!mainMenu.visible) {
-        KeyUp(key);
+    if (!DemoActive()) {
+        DemoNoteMatchKey(false, key);
+        MatchKeyUp(key);
+        if (!mainMenu.visible) {
+            KeyUp(key);
+        }
     }
     if (key == P_KEY_ESCAPE) {
         mainMenu.escapeArmed = true;
@@ -253,6 +278,10 @@ void MainWndProc(const P_Message &message)
 // Shutdown may come from any step (F12, the back button): the rest of the tick is skipped.
 void RunTick()
 {
+    if (DemoActive()) {
+        PaintFrame();  // a replay brings its own controls
+        return;
+    }
     DispatchHeldKeys();
     if (gameEnding) {
         return;
@@ -303,31 +332,47 @@ void DrawCredits()
         F_Print(line.x, line.y, "%s", line.text);
     }
 }
+// The world's part of a frame. `whole` draws all of it, also where the console will cover it, and
+// keeps the picture for a replay to hold.
+void ComposeWorld(uint32_t delta, bool draw, bool whole)
+{
+    const bool limited = draw && !whole && BeginWorldUnderConsole(delta);
+    if (draw) {
+        W_DrawStaticLayers(backgroundTextures[backgroundIndex], brickTextures);
+    }
+    if (MatchOn()) {
+        draw ? UpdateMatch(delta, music) : AdvanceMatchFrame(delta, music);
+    } else if (draw) {
+        UpdatePlayers(delta);
+        UpdateProjectiles(delta);
+    } else {
+        AdvancePlayers(delta);
+        AdvanceProjectiles(delta);
+    }
+    EndWorldUnderConsole(limited);
+    if (draw && whole) {
+        DemoKeepView();
+    }
+}
+
 // One frame of the design, drawn or not: an undrawn frame changes every clock, phase and
 // position exactly as the drawn one would. Both are told apart here, step by step, so that
 // they cannot drift apart.
 void ComposeFrame(bool draw)
 {
-    const uint32_t delta = FrameDelta();
+    const DemoFrame demo = DemoFrameStart(FrameDelta(), !mainMenu.visible);
+    const uint32_t delta = demo.delta;
     SetFrameTime(delta);
     const WorldPoint cursor = CursorToWorld(cursorPixel[0], cursorPixel[1]);
     cursorWorld[0] = cursor.x;
     cursorWorld[1] = cursor.y;
-    if (!mainMenu.visible) {
-        const bool limited = draw && BeginWorldUnderConsole(delta);
+    if (!mainMenu.visible && demo.hold) {
         if (draw) {
-            W_DrawStaticLayers(backgroundTextures[backgroundIndex], brickTextures);
+            DemoShowView();  // a replay paused on its end: nothing moves
         }
-        if (MatchOn()) {
-            draw ? UpdateMatch(delta, music) : AdvanceMatchFrame(delta, music);
-        } else if (draw) {
-            UpdatePlayers(delta);
-            UpdateProjectiles(delta);
-        } else {
-            AdvancePlayers(delta);
-            AdvanceProjectiles(delta);
-        }
-        EndWorldUnderConsole(limited);
+    } else if (!mainMenu.visible) {
+        ComposeWorld(delta, draw, demo.last);
+        DemoFrameEnd();
     } else if (draw) {
         mainMenu.Draw(delta, cursor.x, cursor.y);
         mainMenu.DrawCursor(cursor.x, cursor.y);
@@ -348,8 +393,8 @@ void ComposeFrame(bool draw)
 // is only run.
 bool FrameWanted()
 {
-    if (!FrameShortcuts()) {
-        return true;
+    if (!FrameShortcuts() || DemoPlaying()) {
+        return true;  // a replay shows every frame it holds
     }
     if (windowActive == 0) {
         NoteFrameChange();  // coming back draws at once
@@ -365,6 +410,7 @@ void Shutdown()
         return;  // a held F12 asks again every tick until the quit message is taken
     }
     gameEnding = true;
+    StopDemos();
     C_Execute("con_savelog");
     P_SetScreenSaverRunning(false);
     ReleaseOpenGL();

@@ -5,6 +5,7 @@
 #include "gameplay/match.h"
 #include "gameplay/player.h"
 #include "gameplay/presentation.h"
+#include "shell/demo.h"
 #include "world/map.h"
 #include "world/map_name.h"
 
@@ -171,6 +172,7 @@ void LoadStartMap()
 
 bool ChangeMap(const char *given)
 {
+    DemoMapChanging();  // a recording ends with the map it was made on
     M_MapName name;
     if (!CheckName(given, &name)) {
         return false;
@@ -188,3 +190,5 @@ bool ChangeMap(const char *given)
     C_Print("Map ", path, " loaded\n", nullptr);
     return true;
 }
+
+const char *MapInPlay() { return mapInPlay.text; }

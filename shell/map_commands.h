@@ -19,3 +19,6 @@ void LoadStartMap();
 // Plays map `name` (with or without ".vsm"): replaces the grid and its spawn points, and both
 // players respawn. False keeps the current map, after one console line saying why.
 bool ChangeMap(const char *name);
+
+// The name of the map in play, without ".vsm".
+const char *MapInPlay();

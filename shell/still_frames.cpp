@@ -6,6 +6,7 @@
 #include "input/bindings.h"
 #include "input/pad.h"
 #include "menu/menu.h"
+#include "shell/demo.h"
 #include "shell/game.h"
 
 namespace {
@@ -77,6 +78,6 @@ StillView ReadStillView(int32_t cursorX, int32_t cursorY, bool mouseButtonHeld)
     view.buttonHovered = mainMenu.playButton.HitTest(cursor.x, cursor.y) ||
                          mainMenu.backButton.HitTest(cursor.x, cursor.y);
     view.consoleParked = !C_IsOpen() && C_Position() > CONSOLE_PARKED_ABOVE;
-    view.worldAtRest = WorldAtRest();
+    view.worldAtRest = (DemoActive() && !DemoPlaying()) || WorldAtRest();  // a held replay
     return view;
 }

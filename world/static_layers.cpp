@@ -9,8 +9,7 @@ enum class Copy : uint8_t { NONE, KEPT, REFUSED };  // refused: no texture takes
 
 bool keepLayers = true;
 Copy copy = Copy::NONE;
-GLuint copyTexture = 0;
-int32_t copySide = 0;
+W_ViewCopy layers = {0, 0, 0, 0};
 W_LayerKey copyKey;   // what the copy was drawn from
 W_LayerKey frameKey;  // this frame's; both are too large for the stack of every frame
 
@@ -60,25 +59,9 @@ uint32_t LastBoundTexture(const W_LayerKey &key)
     return bound;
 }
 
-bool MakeCopyTexture(int32_t side)
-{
-    if (copyTexture == 0) {
-        glGenTextures(1, &copyTexture);
-    }
-    glBindTexture(GL_TEXTURE_2D, copyTexture);
-    // One texel a pixel, never filtered, so the copy shows exactly the pixels it took.
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, side, side, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
-    return glGetError() == GL_NO_ERROR;
-}
-
 // Draws the layers the design's way and, when the viewport fits a texture, keeps the result.
 void DrawAndKeep(const T_Texture &background, const T_Texture *brickTextures)
 {
-    const int32_t *const viewport = frameKey.viewport;
     // The copy must hold the whole view, not the part a scissor lets through.
     const bool scissored = glIsEnabled(GL_SCISSOR_TEST) == GL_TRUE;
     if (scissored) {
@@ -86,20 +69,8 @@ void DrawAndKeep(const T_Texture &background, const T_Texture *brickTextures)
     }
     W_DrawBackground(background);
     W_DrawBricks(brickTextures);
-    GLint maxSide = 0;
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
-    const int32_t side = W_CacheSide(viewport[2], viewport[3], maxSide);
-    copy = Copy::REFUSED;
-    if (side != 0 && (side == copySide || MakeCopyTexture(side))) {
-        copySide = side;
-        glBindTexture(GL_TEXTURE_2D, copyTexture);
-        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, viewport[0], viewport[1], viewport[2],
-                            viewport[3]);
-        copy = glGetError() == GL_NO_ERROR ? Copy::KEPT : Copy::REFUSED;
-        glBindTexture(GL_TEXTURE_2D, LastBoundTexture(frameKey));
-    } else {
-        copySide = 0;
-    }
+    copy = W_KeepView(&layers) ? Copy::KEPT : Copy::REFUSED;
+    glBindTexture(GL_TEXTURE_2D, LastBoundTexture(frameKey));
     memcpy(&copyKey, &frameKey, sizeof copyKey);
     if (scissored) {
         glEnable(GL_SCISSOR_TEST);
@@ -108,25 +79,7 @@ void DrawAndKeep(const T_Texture &background, const T_Texture *brickTextures)
 
 void DrawCopy()
 {
-    const W_Quad quad = W_CopyQuad(frameKey.viewport[2], frameKey.viewport[3], copySide);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, copyTexture);
-    // The blend state the layers were drawn with is still the frame's (it is in the key), but
-    // the copy must overwrite, as the opaque background did.
-    if (frameKey.blending) {
-        glDisable(GL_BLEND);
-    }
-    glColor3f(1.0f, 1.0f, 1.0f);
-    glBegin(GL_QUADS);
-    for (const W_Vertex &corner : quad.corners) {
-        glTexCoord2d(corner.u, corner.v);
-        glVertex2d(corner.x, corner.y);
-    }
-    glEnd();
-    if (frameKey.blending) {
-        glEnable(GL_BLEND);
-    }
-    glDisable(GL_TEXTURE_2D);
+    W_ShowView(layers);
     // As the design leaves it: white after the bricks, the background's grey without a map.
     if (!frameKey.mapLoaded) {
         glColor3f(0.9f, 0.9f, 0.9f);
@@ -172,6 +125,63 @@ void W_KeepStaticLayers(bool on)
 }
 
 void W_InvalidateStaticLayers() { copy = Copy::NONE; }
+
+bool W_KeepView(W_ViewCopy *view)
+{
+    GLint viewport[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    GLint maxSide = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
+    const int32_t side = W_CacheSide(viewport[2], viewport[3], maxSide);
+    if (side == 0) {
+        return false;
+    }
+    if (view->texture == 0) {
+        GLuint name = 0;
+        glGenTextures(1, &name);
+        view->texture = name;
+        view->side = 0;
+    }
+    glBindTexture(GL_TEXTURE_2D, view->texture);
+    if (side != view->side) {
+        // One texel a pixel, never filtered, so the copy shows exactly the pixels it took.
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, side, side, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+        view->side = glGetError() == GL_NO_ERROR ? side : 0;
+        if (view->side == 0) {
+            return false;
+        }
+    }
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, viewport[0], viewport[1], viewport[2], viewport[3]);
+    view->width = viewport[2];
+    view->height = viewport[3];
+    return glGetError() == GL_NO_ERROR;
+}
+
+void W_ShowView(const W_ViewCopy &view)
+{
+    const W_Quad quad = W_CopyQuad(view.width, view.height, view.side);
+    const bool blending = glIsEnabled(GL_BLEND) == GL_TRUE;
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, view.texture);
+    if (blending) {
+        glDisable(GL_BLEND);  // the copy replaces, as the opaque picture it holds did
+    }
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glBegin(GL_QUADS);
+    for (const W_Vertex &corner : quad.corners) {
+        glTexCoord2d(corner.u, corner.v);
+        glVertex2d(corner.x, corner.y);
+    }
+    glEnd();
+    if (blending) {
+        glEnable(GL_BLEND);
+    }
+    glDisable(GL_TEXTURE_2D);
+}
 
 int32_t W_CacheSide(int32_t width, int32_t height, int32_t maxSide)
 {

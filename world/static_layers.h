@@ -37,6 +37,22 @@ void W_KeepStaticLayers(bool on);
 // The next W_DrawStaticLayers draws the layers afresh: for a change the key cannot see.
 void W_InvalidateStaticLayers();
 
+// A copy of the viewport's pixels in a texture, shown again pixel for pixel.
+struct W_ViewCopy {
+    uint32_t texture;  // 0 until the first copy
+    int32_t side;
+    int32_t width;
+    int32_t height;
+};
+
+// Copies the current viewport of the buffer being read into `copy`'s texture, making it when
+// needed; false when no texture of OpenGL's takes a viewport of that size.
+bool W_KeepView(W_ViewCopy *copy);
+
+// Draws the copy over the whole view, replacing what is there; leaves texturing off and blending
+// as it found it, and binds no texture of the caller's.
+void W_ShowView(const W_ViewCopy &copy);
+
 // The side of the square texture that holds a viewport of width x height: the smallest power
 // of two at least as large as both (OpenGL 1.1 textures), 0 when none fits `maxSide`.
 int32_t W_CacheSide(int32_t width, int32_t height, int32_t maxSide);

@@ -111,6 +111,39 @@ EXECUTE_SEEDS = {
     "tabs.txt": "say\tnot a separator\ncon_speed\t2\ncon_clear\r\ncon_clear\nsay next\n",
 }
 
+def demo_player(x, weapon):
+    return (struct.pack("<3fB3fi", x, 0.3, 3.14, 0, 0.02, 0.0, 0.0, weapon) +
+            struct.pack("<10I", *range(0, 10000, 1000)) + struct.pack("<iIfB", 125, 0, 0.0, 1))
+
+
+def demo_body(ticks):
+    """A demo without its CRC, which the demo target adds: the version-1 layout of
+    shell/demo_file.h, one rocket in flight and a match under way. `ticks` holds
+    (delta, events) pairs, each event its bytes."""
+    settings = struct.pack("<3f2if", 0.3, 20.0, 20.0, 1, 10, 0.0)
+    players = demo_player(-1.0, 2) + demo_player(1.0, 4)
+    shots = struct.pack("<i5fd", 2, 0.0, 0.3, 0.5, 0.35, 100.0, 1.0)
+    shots += bytes(32 * 99) + struct.pack("<2iIfB", 125, 125, 0, 0.0, 0)
+    feed = (b"Player 1 fragged 2".ljust(85, b"\0") + struct.pack("<I", 100) +
+            (bytes(85) + struct.pack("<I", 0)) * 2)
+    match = (struct.pack("<BBi", 1, 0, 0) + struct.pack("<iBIi", 1, 0, 0, 0) * 2 +
+             struct.pack("<I", 5000) + feed + bytes(2) + bytes(100) + struct.pack("<2if", 1, 10, 0.0))
+    body = b"VDEM" + struct.pack("<HB", 1, 5) + b"v2dm1" + bytes(1200) + struct.pack("<I", 7)
+    body += settings + players + shots + match
+    for delta, events in ticks:
+        body += struct.pack("<IH", delta, len(events)) + b"".join(events) + struct.pack("<I", 0)
+    return body + struct.pack("<I", len(ticks)) + players + struct.pack("<2i", 1, 0)
+
+
+DEMO_EVENTS = {
+    "fire": struct.pack("<BIBBI", 1, 1, 1, 0, 0),
+    "aim": struct.pack("<BIBBf", 1, 2, 2, 1, -4.0),
+    "key_down": struct.pack("<BB", 2, 27),
+    "key_up": struct.pack("<BB", 3, 32),
+    "settings": struct.pack("<B3f2if", 4, 0.5, 20.0, 40.0, 0, 0, 2.5),
+}
+
+
 LAYOUT_TEXTS = {
     "plain.txt": (12, 10, 400, 640, 0, "Vorn II 0.3a"),
     "codes.txt": (16, 0, 0, 800, 1, "\\c(255 0 0)red \\a(0 255 0 128)half \\i+slant\\i- "
@@ -127,7 +160,8 @@ def main():
     data = Path(sys.argv[1])
     out = Path(sys.argv[2])
     seeds = {name: {} for name in
-             ("bmp", "colour_keyed", "tga", "frames", "map", "config", "execute", "layout")}
+             ("bmp", "colour_keyed", "tga", "frames", "map", "config", "execute", "layout",
+              "demo")}
 
     for path in sorted(data.rglob("*")):
         if not path.is_file():
@@ -171,6 +205,10 @@ def main():
     seeds["execute"].update({name: text.encode() for name, text in EXECUTE_SEEDS.items()})
     for name, (size, x, y, right, shadow, text) in LAYOUT_TEXTS.items():
         seeds["layout"][name] = settings(size, x, y, right, shadow) + text.encode()
+    seeds["demo"].update({
+        "no_ticks.dem": demo_body([]),
+        "every_event.dem": demo_body([(10, []), (9, list(DEMO_EVENTS.values())), (11, [])]),
+    })
 
     for target, files in seeds.items():
         folder = out / target
