@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <future>
 #include <string>
 
 namespace {
@@ -41,35 +42,9 @@ Voice voices[MAX_VOICES];  // slot i plays on mixer channel i
 int32_t musicOwner = -1;   // slot of the voice on the music stream
 // Read by the mixer on the audio thread, set by the console on the game's.
 std::atomic<uint32_t> outputVolume{FULL_VOLUME};
-// Music being decoded on a worker thread, by slot. The worker reads the path and writes the
-// music and touches nothing else: the voice is the game thread's, which takes the music once it
-// has joined the worker, in ClaimLoadedMusic.
-struct MusicLoad {
-    SDL_Thread *worker;  // null when no decoding runs
-    std::string path;
-    Mix_Music *music;
-};
-MusicLoad musicLoads[MAX_VOICES];
-
-// An SDL thread, not a bare one: SDL frees what it keeps for a thread (its error text) only for
-// its own.
-int SDLCALL DecodeMusic(void *data)
-{
-    MusicLoad &load = *static_cast<MusicLoad *>(data);
-    load.music = Mix_LoadMUS(load.path.c_str());
-    return 0;
-}
-
-// Waits for the slot's decoding, if one runs, and gives its music.
-Mix_Music *JoinMusicLoad(int32_t slot)
-{
-    MusicLoad &load = musicLoads[slot];
-    SDL_WaitThread(load.worker, nullptr);
-    load.worker = nullptr;
-    Mix_Music *const music = load.music;
-    load.music = nullptr;
-    return music;
-}
+// Music being decoded on a worker thread, by slot. The worker only decodes: the voice itself is
+// the game thread's, and takes the result in ClaimLoadedMusic.
+std::future<Mix_Music *> musicLoads[MAX_VOICES];
 
 int32_t Slot(const Voice &voice) { return int32_t(&voice - voices); }
 
@@ -217,8 +192,9 @@ void Start(Voice &voice)
 
 void FreeSlot(Voice &voice)
 {
-    if (musicLoads[Slot(voice)].worker != nullptr) {
-        voice.music = JoinMusicLoad(Slot(voice));  // a decoding still running is never left behind
+    std::future<Mix_Music *> &load = musicLoads[Slot(voice)];
+    if (load.valid()) {
+        voice.music = load.get();  // a decoding still running is waited for, never left behind
     }
     // Halt first: the channel plays the view, which freeing the chunk would not stop.
     Halt(voice);
@@ -246,10 +222,11 @@ void SDLCALL ScaleOutput(void *, Uint8 *stream, int length)
 // False when the voice is gone.
 bool ClaimLoadedMusic(Voice &voice)
 {
-    if (musicLoads[Slot(voice)].worker == nullptr) {
+    std::future<Mix_Music *> &load = musicLoads[Slot(voice)];
+    if (!load.valid()) {
         return true;
     }
-    voice.music = JoinMusicLoad(Slot(voice));
+    voice.music = load.get();
     if (voice.music == nullptr) {
         FreeSlot(voice);
         return false;
@@ -393,19 +370,12 @@ uint32_t P_LoadMusicInBackground(const char *path)
         return 0;
     }
     // The soundfont and the decoding take longer than the whole rest of the start-up.
-    MusicLoad &load = musicLoads[Slot(*voice)];
-    load.path = path;
-    load.music = nullptr;
-    load.worker = SDL_CreateThread(DecodeMusic, "music", &load);
-    if (load.worker == nullptr) {
-        load.music = Mix_LoadMUS(path);  // no thread to be had: decoded here, as before
-        if (load.music == nullptr) {
-            return 0;
-        }
-        voice->music = load.music;
-        load.music = nullptr;
-        voice->length = SecondsToMilliseconds(Mix_MusicDuration(voice->music));
-    }
+    musicLoads[Slot(*voice)] = std::async(std::launch::async, [file = std::string(path)] {
+        Mix_Music *const music = Mix_LoadMUS(file.c_str());
+        // SDL keeps state (its error text) for a thread it did not start until told it has ended.
+        SDL_TLSCleanup();
+        return music;
+    });
     voice->used = true;
     return Handle(*voice);
 }
