@@ -37,7 +37,7 @@ bool Sound::Open(const char *path, int32_t kind)
     if (kind == SOUND_MPEG_VIDEO || kind == SOUND_SEQUENCER) {
         deviceId = P_LoadMusicInBackground(path);  // the menu shows before the music is ready
     } else if (kind == SOUND_WAVE_AUDIO) {
-        deviceId = P_LoadVoice(path, false);
+        deviceId = P_LoadWaveLater(path);  // decoded once the menu shows: DecodeSounds
     }
     // Only the file's presence is reported: a file the mixer cannot decode still counts as loaded.
     if (!P_FileReadable(path)) {
@@ -99,6 +99,8 @@ void InitSound()
     savedVolume = GetVolume();
     C_Print("   DirectSound Initialized!\n", nullptr);
 }
+
+void DecodeSounds() { P_DecodeWaitingWaves(); }
 
 void ShutdownSound()
 {

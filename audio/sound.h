@@ -51,5 +51,9 @@ void SetVolume(uint32_t volume);
 // Opens the audio device, registers s_volume and remembers the volume for ShutdownSound.
 void InitSound();
 
+// Decodes the wave effects opened so far: Sound::Open only names them, so that the first picture
+// need not wait for them. A Sound played before this decodes its own file then.
+void DecodeSounds();
+
 // Puts back the volume InitSound found and closes the audio device: nothing plays after it.
 void ShutdownSound();

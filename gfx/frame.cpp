@@ -1,6 +1,7 @@
 #include "gfx/frame.h"
 
 #include "console/console.h"
+#include "gfx/texture.h"
 #include "platform/file.h"
 #include "platform/gl.h"
 
@@ -13,31 +14,23 @@ constexpr int32_t MAX_FRAME_SIDE = 4096;   // no sprite of ours comes close; lar
 constexpr uint8_t TRANSPARENT_LEVEL = 10;  // channels at or below this are "black"
 constexpr float HALF_SIDE = 0.2f;
 
-// What Frame::Load hands the uploads: the frame set, and whether any upload failed.
+// What Frame::Load hands the uploads: the frame set, its file, and whether any upload failed.
 struct Upload {
     Frame *frame;
+    const char *path;
     bool failed;
 };
 
 void UploadFrame(void *context, uint32_t index, const FramePicture &picture)
 {
     Upload *const upload = static_cast<Upload *>(context);
-    uint32_t &name = upload->frame->textures[index];
-    glGenTextures(1, &name);
-    glBindTexture(GL_TEXTURE_2D, name);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
     const bool alpha = upload->frame->transparency != 0;
     // Opaque rows are width x 3 bytes without padding: alignment 4 would read past the buffer.
-    glPixelStorei(GL_UNPACK_ALIGNMENT, alpha ? 4 : 1);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-    glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
-    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
-    if (gluBuild2DMipmaps(GL_TEXTURE_2D, alpha ? 4 : 3, picture.width, picture.height,
-                          alpha ? GL_RGBA : GL_RGB, GL_UNSIGNED_BYTE, picture.pixels) != 0) {
-        // Empty like a missing picture's entry, so no half-made texture is ever bound.
-        glDeleteTextures(1, &name);
-        name = 0;
+    const T_Pixels pixels = {alpha ? 4 : 3,  picture.width,
+                             picture.height, uint32_t(alpha ? GL_RGBA : GL_RGB),
+                             alpha ? 4 : 1,  picture.pixels};
+    // A failed texture is left empty like a missing picture's entry: none is half made.
+    if (!T_BuildTexture(&upload->frame->textures[index], pixels, upload->path)) {
         upload->failed = true;
     }
 }
@@ -116,7 +109,7 @@ void Frame::Load(const char *path, uint8_t transparent)
         return;
     }
     transparency = transparent;
-    Upload upload = {this, false};
+    Upload upload = {this, path, false};
     bool refused = false;
     frameCount =
         ReadFrames(file.get(), path, transparent, lastHeader, UploadFrame, &upload, &refused);

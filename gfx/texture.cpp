@@ -4,6 +4,9 @@
 #include "platform/file.h"
 #include "platform/gl.h"
 
+#include <string>
+#include <utility>
+
 namespace {
 constexpr size_t FILE_HEADER_SIZE = 14;
 constexpr size_t HEADERS_SIZE = FILE_HEADER_SIZE + 40;
@@ -17,40 +20,56 @@ std::vector<uint8_t> RefuseColourKeyed(const char *path)
     return {};
 }
 
-uint32_t NewMipmappedTexture()
-{
-    GLuint name = 0;
-    glGenTextures(1, &name);
-    glBindTexture(GL_TEXTURE_2D, name);
-    return name;
-}
+// A texture named at its load, its mipmaps built after the first picture.
+struct DeferredBuild {
+    uint32_t *name;
+    T_Pixels pixels;
+    std::vector<uint8_t> bytes;  // the pixels' own copy: the loader's buffer is gone by then
+    std::string path;
+};
 
-void SetFilters()
+bool deferBuilds = false;
+std::vector<DeferredBuild> deferredBuilds;
+
+// Builds the mipmaps into `*name`, bound here and made here unless named already; on failure
+// deletes it and leaves 0.
+bool BuildNow(uint32_t *name, const T_Pixels &pixels)
 {
+    GLuint made = *name;
+    if (made == 0) {
+        glGenTextures(1, &made);
+    }
+    glBindTexture(GL_TEXTURE_2D, made);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, pixels.alignment);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+    if (gluBuild2DMipmaps(GL_TEXTURE_2D, pixels.components, pixels.width, pixels.height,
+                          pixels.format, GL_UNSIGNED_BYTE, pixels.data) != 0) {
+        // Empty like a missing picture's record, so no half-made texture is ever bound.
+        glDeleteTextures(1, &made);
+        made = 0;
+    }
+    *name = made;
+    return made != 0;
 }
 
-// Builds the mipmaps into the bound texture `name`; returns `name`, or 0 when the build fails.
-uint32_t BuildMipmaps(uint32_t name, GLint components, int32_t width, int32_t height, GLenum format,
-                      const uint8_t *pixels)
+size_t PixelBytes(const T_Pixels &pixels)
 {
-    if (gluBuild2DMipmaps(GL_TEXTURE_2D, components, width, height, format, GL_UNSIGNED_BYTE,
-                          pixels) == 0) {
-        return name;
-    }
-    // Empty like a missing picture's record, so no half-made texture is ever bound.
-    glDeleteTextures(1, &name);
-    return 0;
+    const size_t bytesPerPixel = pixels.format == GL_RGBA ? 4 : 3;
+    const size_t row = size_t(pixels.width) * bytesPerPixel;
+    const size_t align = size_t(pixels.alignment);
+    return (row + align - 1) / align * align * size_t(pixels.height);
 }
 
 // Uploads packed RGB rows; the editor asks for four components, the game for three.
 uint32_t UploadOpaque(const DibImage &image, GLint components)
 {
-    const uint32_t name = NewMipmappedTexture();
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    SetFilters();
-    return BuildMipmaps(name, components, image.width, image.height, GL_RGB, image.pixels);
+    uint32_t name = 0;
+    BuildNow(&name, T_Pixels{components, image.width, image.height, GL_RGB, 1, image.pixels});
+    return name;
 }
 }  // namespace
 
@@ -124,8 +143,9 @@ void T_Texture::Load(const char *path, bool colourKey)
         if (image == nullptr) {
             return;  // the loader has said why; uploading nothing leaves the record empty
         }
-        glName = UploadOpaque(*image, 3);
-        if (glName == 0) {
+        if (!T_BuildTexture(&glName,
+                            T_Pixels{3, image->width, image->height, GL_RGB, 1, image->pixels},
+                            path)) {
             C_Print("T_Texture : Cannot find \"", path, "\"\n", nullptr);
         }
         return;
@@ -136,16 +156,40 @@ void T_Texture::Load(const char *path, bool colourKey)
     if (rgba.empty()) {
         return;
     }
-    const uint32_t name = NewMipmappedTexture();
-    SetFilters();
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-    glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
-    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
-    glName = BuildMipmaps(name, 4, width, height, GL_RGBA, rgba.data());
-    if (glName == 0) {
+    if (!T_BuildTexture(&glName, T_Pixels{4, width, height, GL_RGBA, 4, rgba.data()}, path)) {
         C_Print("T_Texture : Cannot find \"", path, "\"\n", nullptr);
     }
+}
+
+bool T_BuildTexture(uint32_t *name, const T_Pixels &pixels, const char *path)
+{
+    *name = 0;
+    if (!deferBuilds) {
+        return BuildNow(name, pixels);
+    }
+    GLuint made = 0;
+    glGenTextures(1, &made);
+    *name = made;
+    DeferredBuild build = {name, pixels, {}, path};
+    build.bytes.assign(pixels.data, pixels.data + PixelBytes(pixels));
+    deferredBuilds.push_back(std::move(build));
+    return true;
+}
+
+void T_DeferTextureBuilds(bool on) { deferBuilds = on; }
+
+void T_BuildDeferredTextures()
+{
+    deferBuilds = false;
+    for (DeferredBuild &build : deferredBuilds) {
+        T_Pixels pixels = build.pixels;
+        pixels.data = build.bytes.data();
+        if (!BuildNow(build.name, pixels)) {
+            C_Print("T_Texture : Cannot find \"", build.path.c_str(), "\"\n", nullptr);
+        }
+    }
+    deferredBuilds.clear();
+    deferredBuilds.shrink_to_fit();
 }
 
 void T_Texture::Bind() const { glBindTexture(GL_TEXTURE_2D, glName); }

@@ -43,8 +43,11 @@ int32_t musicOwner = -1;   // slot of the voice on the music stream
 // Read by the mixer on the audio thread, set by the console on the game's.
 std::atomic<uint32_t> outputVolume{FULL_VOLUME};
 // Music being decoded on a worker thread, by slot. The worker only decodes: the voice itself is
-// the game thread's, and takes the result in ClaimLoadedMusic.
+// the game thread's, and takes the result in ClaimLoadedVoice.
 std::future<Mix_Music *> musicLoads[MAX_VOICES];
+// Wave files not decoded yet, by slot: decoded by P_DecodeWaitingWaves or by the first call that
+// uses the voice, whichever comes first.
+std::string waitingWaves[MAX_VOICES];
 
 int32_t Slot(const Voice &voice) { return int32_t(&voice - voices); }
 
@@ -196,6 +199,7 @@ void FreeSlot(Voice &voice)
     if (load.valid()) {
         voice.music = load.get();  // a decoding still running is waited for, never left behind
     }
+    waitingWaves[Slot(voice)].clear();
     // Halt first: the channel plays the view, which freeing the chunk would not stop.
     Halt(voice);
     if (voice.chunk != nullptr) {
@@ -217,11 +221,22 @@ void SDLCALL ScaleOutput(void *, Uint8 *stream, int length)
     }
 }
 
-// The one point where a worker's music reaches its voice: waits for the decoding if it is still
-// running. A file that could not be decoded frees the voice, whose handle then goes stale.
-// False when the voice is gone.
-bool ClaimLoadedMusic(Voice &voice)
+// The one point where a voice loaded later gets its sound: decodes a waiting wave file, or waits
+// for the worker's music if it is still being decoded. A file that could not be decoded frees the
+// voice, whose handle then goes stale. False when the voice is gone.
+bool ClaimLoadedVoice(Voice &voice)
 {
+    std::string &wave = waitingWaves[Slot(voice)];
+    if (!wave.empty()) {
+        voice.chunk = Mix_LoadWAV(wave.c_str());
+        wave.clear();
+        if (voice.chunk == nullptr) {
+            FreeSlot(voice);
+            return false;
+        }
+        voice.length = ChunkMilliseconds(*voice.chunk);
+        return true;
+    }
     std::future<Mix_Music *> &load = musicLoads[Slot(voice)];
     if (!load.valid()) {
         return true;
@@ -242,7 +257,7 @@ Voice *FindVoice(uint32_t handle)
         return nullptr;
     }
     Voice &voice = voices[slot];
-    if (!voice.used || voice.generation != (handle >> 8) || !ClaimLoadedMusic(voice)) {
+    if (!voice.used || voice.generation != (handle >> 8) || !ClaimLoadedVoice(voice)) {
         return nullptr;
     }
     return &voice;
@@ -378,6 +393,26 @@ uint32_t P_LoadMusicInBackground(const char *path)
     });
     voice->used = true;
     return Handle(*voice);
+}
+
+uint32_t P_LoadWaveLater(const char *path)
+{
+    Voice *const voice = FreeVoice();
+    if (voice == nullptr) {
+        return 0;
+    }
+    waitingWaves[Slot(*voice)] = path;
+    voice->used = true;
+    return Handle(*voice);
+}
+
+void P_DecodeWaitingWaves()
+{
+    for (Voice &voice : voices) {
+        if (voice.used && !waitingWaves[Slot(voice)].empty()) {
+            ClaimLoadedVoice(voice);
+        }
+    }
 }
 
 void P_FreeVoice(uint32_t handle)

@@ -26,6 +26,14 @@ uint32_t P_LoadVoice(const char *path, bool music);
 // could not be decoded then leaves a stale handle. 0 when there is no device or no free voice.
 uint32_t P_LoadMusicInBackground(const char *path);
 
+// Loads a wave voice as P_LoadVoice does, but decodes the file only at P_DecodeWaitingWaves or
+// when a call first uses the voice; a file that cannot be decoded then leaves a stale handle. 0
+// when there is no device or no free voice. The path is copied.
+uint32_t P_LoadWaveLater(const char *path);
+
+// Decodes every wave voice still waiting.
+void P_DecodeWaitingWaves();
+
 // Stops the voice and releases what it loaded.
 void P_FreeVoice(uint32_t voice);
 

@@ -2,12 +2,12 @@
 
 #include <cstdint>
 
-// Ways through the frames that draw less and leave the picture exactly as it was: the static
-// layers come from a kept copy (world/static_layers.h), the world is not drawn where the open
-// console's opaque backdrop will cover it, text leaves out the characters that draw nothing
-// (gfx/font.h), and a frame that would change nothing on the screen is not drawn at all
-// (shell/still_frames.h). On from the start; measuring tools switch them
-// off to see every frame drawn the design's way.
+// Ways through the frames that draw less and leave the picture exactly as it was: the first
+// picture waits only for the textures it shows (gfx/texture.h), the static layers come from a
+// kept copy (world/static_layers.h), the world is not drawn where the open console's opaque
+// backdrop will cover it, text leaves out the characters that draw nothing (gfx/font.h), and a
+// frame that would change nothing on the screen is not drawn at all (shell/still_frames.h). On
+// from the start; measuring tools switch them off to see every frame drawn the design's way.
 void SetFrameShortcuts(bool on);
 bool FrameShortcuts();
 

@@ -88,6 +88,14 @@ void ClickMenu()
     musicPending = false;
 }
 
+// What the first picture did not wait for: the world's textures and the sound effects.
+void LoadTheRest()
+{
+    T_BuildDeferredTextures();
+    W_InvalidateStaticLayers();  // drawn from textures that may only now have their pictures
+    DecodeSounds();
+}
+
 void LoadBricks()
 {
     brickTextureCount = W_BRICK_KINDS;
@@ -110,6 +118,7 @@ void StartUp()
     C_AddCommand("quit", Shutdown, nullptr);
     InitSound();
     mainMenu.Init();
+    T_DeferTextureBuilds(true);  // the rest waits until the menu is on the screen
     BindDefaultKeys(ShellActions{Shutdown, PauseMusic, PlayMusic});
     M_AllocMap();
     M_SetSpawnPointHandler(AddSpawnPoint);
@@ -452,7 +461,13 @@ int WinMain(void (*extendStartUp)())
         return EXIT_NO_WINDOW;
     }
     SetVideoMode(videoModeIndex);
+    // Only a first picture of the menu can go without the world's textures: autoexec.cfg may
+    // have started play or a demo, and the bench's recordings want every texture in place.
+    if (!FrameShortcuts() || !mainMenu.visible) {
+        LoadTheRest();
+    }
     P_UpdateWindow();
+    LoadTheRest();
     FrameDelta();
     const int result = RunMainLoop();
     ShutdownPads();

@@ -182,6 +182,36 @@ TEST_F(VoiceTest, MusicLoadedInTheBackground)
     EXPECT_EQ(P_VoicesPlaying(), 0);
 }
 
+// A wave named now and decoded later plays as one loaded at once, whether P_DecodeWaitingWaves
+// or its first use decodes it; a file that cannot be read gives its slot back either way.
+TEST_F(VoiceTest, WavesDecodedLater)
+{
+    const std::string wave = dir.Write("tone.wav", WaveFile(8000, 1, 8, 0.0, 2.0));
+    for (const bool decodeFirst : {true, false}) {
+        SCOPED_TRACE(decodeFirst ? "decoded with the others" : "decoded by its first use");
+        const uint32_t voice = P_LoadWaveLater(wave.c_str());
+        ASSERT_NE(voice, 0u);
+        if (decodeFirst) {
+            P_DecodeWaitingWaves();
+        }
+        EXPECT_NEAR(double(P_VoiceLength(voice)), 2000.0, 1.0);
+        P_PlayVoice(voice, true);
+        EXPECT_TRUE(P_VoicePlaying(voice));
+        P_FreeVoice(voice);
+
+        const std::string missing = dir.Path("missing.wav");
+        for (int32_t i = 0; i < 100; ++i) {  // more than the device has voices
+            const uint32_t lost = P_LoadWaveLater(missing.c_str());
+            ASSERT_NE(lost, 0u) << i;
+            if (decodeFirst) {
+                P_DecodeWaitingWaves();
+            }
+            P_PlayVoice(lost, true);
+            EXPECT_FALSE(P_VoicePlaying(lost));
+        }
+    }
+}
+
 TEST_F(VoiceTest, StaleHandlesDoNothing)
 {
     const std::string wave = WaveFile(8000, 1, 8, 30.0, 0.0);
