@@ -8,7 +8,7 @@
 //   Vorn2Bench timedemo DEMO OUT        the game's timedemo of basev2/demos/DEMO.dem
 //   Vorn2Record record OUT              the OpenGL calls of the menu, play and world frames
 //   Vorn2Record timedemo DEMO OUT       those of every few frames of DEMO's timedemo, the
-//                                       design's way, named td-0000, td-0001 and so on
+//                                       drawn in full, named td-0000, td-0001 and so on
 
 #include "bench/alloc_count.h"
 #include "bench/frame_log.h"
@@ -277,8 +277,8 @@ void OnPresent()
     }
 }
 
-// The reference replays the frames the design draws, not the game's shortcuts through them.
-void DrawTheDesignsWay() { SetFrameShortcuts(false); }
+// The reference replays every frame drawn in full, not the game's shortcuts through them.
+void DrawEveryFrameInFull() { SetFrameShortcuts(false); }
 
 int Usage(const char *program)
 {
@@ -335,6 +335,6 @@ int main(int argc, char **argv)
     }
     AllocCountThisThread();
     P_SetPresentHook(OnPresent);
-    const bool designsWay = mode == Mode::RECORD || mode == Mode::RECORD_TIMEDEMO;
-    return WinMain(designsWay ? DrawTheDesignsWay : nullptr);
+    const bool inFull = mode == Mode::RECORD || mode == Mode::RECORD_TIMEDEMO;
+    return WinMain(inFull ? DrawEveryFrameInFull : nullptr);
 }

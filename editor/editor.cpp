@@ -14,7 +14,7 @@ EditorMap editorMap;
 
 namespace {
 constexpr char MAPS_FOLDER[] = "maps/";
-constexpr M_MapName DESIGN_MAP = {"v2dm1"};
+constexpr M_MapName CLASSIC_MAP = {"v2dm1"};
 // The picture the pointer's pixels belong to: the grid fills it exactly.
 constexpr int32_t PICTURE_WIDTH = 800;
 constexpr int32_t PICTURE_HEIGHT = 600;
@@ -118,7 +118,7 @@ void Redo(uint32_t now)
 bool SetEditorMap(const char *given)
 {
     if (given == nullptr) {
-        UseMap(DESIGN_MAP, false);
+        UseMap(CLASSIC_MAP, false);
         return true;
     }
     M_MapName name;

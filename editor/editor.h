@@ -16,7 +16,7 @@ struct EditorMap {
 extern EditorMap editorMap;
 
 // Chooses the map: `given` as the command line names it (with or without ".vsm"), or nullptr for
-// the design's "maps/v2dm1.vsm". False, changing nothing, when `given` is no plain map name.
+// the classic "maps/v2dm1.vsm". False, changing nothing, when `given` is no plain map name.
 bool SetEditorMap(const char *given);
 
 // What an input asks of the editor's shell.
@@ -39,7 +39,7 @@ struct EditorState {
 
 extern EditorState editor;
 
-// Back to the start: the design's map, cursor on cell 0, kind 1 of 8, no grid lines, nothing
+// Back to the start: the classic map, cursor on cell 0, kind 1 of 8, no grid lines, nothing
 // loaded, saved, asked or undoable.
 void ResetEditor();
 

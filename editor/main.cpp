@@ -185,7 +185,7 @@ int EditorMain()
     InitDisplay(DisplayVariant{DrawEditorScene, nullptr, false, false, nullptr, nullptr});
     videoModeIndex = 1;
     const VideoMode &mode = VIDEO_MODES[videoModeIndex];
-    // The design's title, naming the map when one was asked for.
+    // The editor's own title, naming the map when one was asked for.
     char title[64] = "Vorn2 Forge";
     if (editorMap.named) {
         snprintf(title, sizeof title, "Vorn2 Forge - %s", editorMap.name.text);
@@ -217,7 +217,7 @@ int EditorMain()
 }
 }  // namespace
 
-// Vorn2Forge [NAME]: edits maps/NAME.vsm, or the design's maps/v2dm1.vsm without a name.
+// Vorn2Forge [NAME]: edits maps/NAME.vsm, or the classic maps/v2dm1.vsm without a name.
 int main(int argc, char **argv)
 {
     if (argc > 2) {

@@ -99,7 +99,7 @@ bool ReadWholeFile(const char *path, std::vector<uint8_t> *bytes, bool *exists)
 }
 
 // Loads the map file over the grid, as a change that can be undone when `asChange`. A named map
-// loads only whole; the design's map keeps its reading of short files over the current cells.
+// loads only whole; the classic map keeps its reading of short files over the current cells.
 bool LoadMapFile(bool asChange, uint32_t now)
 {
     // Without a file nothing was loaded: the edits stay unsaved and a later file is not in hand.

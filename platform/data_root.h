@@ -1,6 +1,6 @@
 #pragma once
 
-// Chooses the working directory so that the programs find "basev2/..." where the design has it.
+// Chooses the working directory so that the programs find "basev2/..." where they have always been.
 //
 // Run from a build tree, where `probe` (the data tree as seen from the working directory:
 // "basev2" for the game, "../basev2" for the editor, which works inside the tree) exists,

@@ -7,7 +7,7 @@
 // kept copy (world/static_layers.h), the world is not drawn where the open console's opaque
 // backdrop will cover it, text leaves out the characters that draw nothing (gfx/font.h), and a
 // frame that would change nothing on the screen is not drawn at all (shell/still_frames.h). On
-// from the start; measuring tools switch them off to see every frame drawn the design's way.
+// from the start; measuring tools switch them off to see every frame drawn in full.
 void SetFrameShortcuts(bool on);
 bool FrameShortcuts();
 

@@ -364,7 +364,7 @@ void ComposeWorld(uint32_t delta, bool draw, bool whole)
     }
 }
 
-// One frame of the design, drawn or not: an undrawn frame changes every clock, phase and
+// One frame of the game, drawn or not: an undrawn frame changes every clock, phase and
 // position exactly as the drawn one would. Both are told apart here, step by step, so that
 // they cannot drift apart.
 void ComposeFrame(bool draw)

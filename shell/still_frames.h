@@ -6,8 +6,9 @@
 
 // Frames drawn only when the picture changes. When the next frame would show exactly what the
 // screen shows already, the game runs that frame without drawing it: every clock, animation
-// phase and frame delta moves on as if it had been drawn, so the next drawn frame is the one the
-// design would show then. Nothing is drawn while the window is out of focus either.
+// phase and frame delta moves on as if it had been drawn, so the next drawn frame is the one a
+// game drawing every frame would show then. Nothing is drawn while the window is out of focus
+// either.
 
 // What decides whether the next frame would look like the last one shown.
 struct StillView {

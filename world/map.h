@@ -56,7 +56,7 @@ M_ReadResult M_ReadMapFile(const char *path, int16_t *cells, long *size);
 // The game's change of map: the file at `path` replaces the grid only when it is a whole map.
 // Spawn points are registered again from index 0, after every point of the previous map has been
 // handed (0, 0), so a map with fewer respawn cells keeps none of them. Otherwise one console line
-// (the design's for a missing file) and false, with the grid and spawn points as they were.
+// (the classic one for a missing file) and false, with the grid and spawn points as they were.
 bool M_LoadPlayableMap(const char *path);
 
 // Writes the grid as a 1200-byte map file. The old file is replaced only once the new one is

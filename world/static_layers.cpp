@@ -59,7 +59,7 @@ uint32_t LastBoundTexture(const W_LayerKey &key)
     return bound;
 }
 
-// Draws the layers the design's way and, when the viewport fits a texture, keeps the result.
+// Draws the layers in full and, when the viewport fits a texture, keeps the result.
 void DrawAndKeep(const T_Texture &background, const T_Texture *brickTextures)
 {
     // The copy must hold the whole view, not the part a scissor lets through.
@@ -80,7 +80,7 @@ void DrawAndKeep(const T_Texture &background, const T_Texture *brickTextures)
 void DrawCopy()
 {
     W_ShowView(layers);
-    // As the design leaves it: white after the bricks, the background's grey without a map.
+    // As the plain drawing leaves it: white after the bricks, the background's grey without a map.
     if (!frameKey.mapLoaded) {
         glColor3f(0.9f, 0.9f, 0.9f);
     }

@@ -31,7 +31,7 @@ bool operator==(const W_LayerKey &a, const W_LayerKey &b);
 void W_DrawStaticLayers(const T_Texture &background, const T_Texture *brickTextures);
 
 // On (the start), W_DrawStaticLayers keeps its copy; off, it draws the layers every frame, as
-// the design does, and frees nothing (the copy is rebuilt when switched on again).
+// the plain drawing does, and frees nothing (the copy is rebuilt when switched on again).
 void W_KeepStaticLayers(bool on);
 
 // The next W_DrawStaticLayers draws the layers afresh: for a change the key cannot see.

@@ -707,12 +707,12 @@ TEST_F(MapGuardTest, NamedMapsOpenAtStart)
     }
 }
 
-// F7 of a named map, like its start, takes only a whole file; the design's map keeps reading a
+// F7 of a named map, like its start, takes only a whole file; the classic map keeps reading a
 // short file over the cells.
-TEST_F(MapGuardTest, OnlyTheDesignsMapLoadsShortFiles)
+TEST_F(MapGuardTest, OnlyTheClassicMapLoadsShortFiles)
 {
     for (const bool named : {false, true}) {
-        SCOPED_TRACE(named ? "named" : "the design's");
+        SCOPED_TRACE(named ? "named" : "classic");
         ResetEditor();
         M_AllocMap();
         SetEditorMap(named ? "v2dm1" : nullptr);

@@ -228,7 +228,7 @@ TEST_F(MatchTest, SplashFallsOffToNothing)
     }
 }
 
-// The design's rocket hurt its victim again in every frame of the explosion.
+// Outside a match a rocket hurts its victim again in every frame of the explosion.
 TEST_F(MatchTest, ARocketHurtsItsVictimOnce)
 {
     FireNow(1, WEAPON_ROCKET);

@@ -40,7 +40,7 @@ std::vector<int16_t> ShippedCells(const std::string &name)
 }
 
 // A map as a match plays it, where bricks are solid, in whole cells: a player is 1 column wide
-// and 3 rows (0.6 units) tall. The design's jump lifts a player about 5 rows at 10 ms frames and
+// and 3 rows (0.6 units) tall. A player's jump lifts a player about 5 rows at 10 ms frames and
 // less at slower ones, so a ledge counts as reachable only 3 rows up and 2 columns across, and
 // only when the player can rise in the column it jumps from. Outside the grid is solid: the
 // view's edges are walls and its bottom edge a floor.
