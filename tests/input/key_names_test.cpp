@@ -36,14 +36,10 @@ TEST(KeyNamesTest, NamesInAnyCaseAndUnknownNames)
         const char *name;
         int32_t code;
     } cases[] = {
-        {"space", 32},      {"SPACE", 32},      {"Space", 32},   {"a", 'A'},       {"Z", 'Z'},
-        {"0", '0'},         {"9", '9'},         {"f1", 112},     {"F12", 123},     {"kp_ins", 96},
-        {"KP_END", 97},     {"kp_pgup", 105},   {"uparrow", 38}, {"ins", 45},      {"del", 46},
-        {"end", 35},        {"mouse1", 1},      {"Mouse2", 2},   {"mouse3", 4},    {"escape", 27},
-        {"backquote", 192}, {"semicolon", 186}, {"slash", 191},  {"enter", 13},    {"", -1},
-        {" space", -1},     {"space ", -1},     {"spac", -1},    {"spacebar", -1}, {"f13", -1},
-        {"f0", -1},         {"mouse0", -1},     {"mouse4", -1},  {"aa", -1},       {"/", -1},
-        {"a b", -1},
+        {"SPACE", 32},  {"Space", 32},   {"a", 'A'},    {"0", '0'},         {"F12", 123},
+        {"KP_END", 97}, {"uparrow", 38}, {"mouse3", 4}, {"backquote", 192}, {"", -1},
+        {" space", -1}, {"space ", -1},  {"spac", -1},  {"spacebar", -1},   {"f13", -1},
+        {"f0", -1},     {"mouse4", -1},  {"aa", -1},    {"a b", -1},
     };
     for (const auto &entry : cases) {
         SCOPED_TRACE(entry.name);
