@@ -37,69 +37,47 @@ protected:
     void Open() { C_KeyEvent(C_CHARACTER, '`'); }
 };
 
-TEST_F(InputLineTest, BackQuoteTogglesAndClosedConsoleTakesNoText)
+// The back-quote character toggles, and the closed console takes no text; the back-quote key
+// (code 192) empties the line on its key-down, before its character toggles. The bindings are
+// off while the console is open.
+TEST_F(InputLineTest, BackQuoteTogglesAndEmptiesTheLine)
 {
+    BindKey('D', CountPress, false);
     Type("abc");
     EXPECT_STREQ(C_InputLine(), "");
     Open();
     EXPECT_TRUE(C_IsOpen());
     Type("abc");
     EXPECT_STREQ(C_InputLine(), "abc");
-    Open();
-    EXPECT_FALSE(C_IsOpen());
-}
-
-// The back-quote key (code 192) empties the text on its key-down even with the console closed;
-// the character that follows does the toggling.
-TEST_F(InputLineTest, BackQuoteKeyEmptiesTheLine)
-{
-    Open();
-    Type("xyz");
+    KeyDown('D');
+    DispatchHeldKeys();
+    EXPECT_EQ(keyPresses, 0);
     C_KeyEvent(C_KEY_DOWN, 192);
     EXPECT_STREQ(C_InputLine(), "");
     EXPECT_TRUE(C_IsOpen());
     C_KeyEvent(C_CHARACTER, 192);
     EXPECT_FALSE(C_IsOpen());
-}
-
-TEST_F(InputLineTest, BindingsAreOffWhileOpen)
-{
-    BindKey('D', CountPress, false);
-    SetBindingsEnabled(false);
-    Open();
-    KeyDown('D');
-    DispatchHeldKeys();
-    EXPECT_EQ(keyPresses, 0);
-    Open();
     KeyDown('D');
     DispatchHeldKeys();
     EXPECT_EQ(keyPresses, 1);
 }
 
-TEST_F(InputLineTest, LineKeepsAtMostEightyCharacters)
-{
-    Open();
-    Type(std::string(100, 'q'));
-    EXPECT_EQ(std::string(C_InputLine()), std::string(80, 'q'));
-    Type("&(-");
-    EXPECT_EQ(std::string(C_InputLine()).size(), 80u);
-}
-
-TEST_F(InputLineTest, EditingKeysActOnTheirCharacterOrKeyDownOnly)
+// Backspace and Tab act on their character, not their key-down; the line keeps 80 characters.
+TEST_F(InputLineTest, EditingKeysAndLength)
 {
     Open();
     Type("&(-");
-    EXPECT_STREQ(C_InputLine(), "&(-");
     C_KeyEvent(C_KEY_DOWN, 8);
     EXPECT_STREQ(C_InputLine(), "&(-");
     C_KeyEvent(C_CHARACTER, 8);
     EXPECT_STREQ(C_InputLine(), "&(");
-    C_KeyEvent(C_CHARACTER, 8);
-    C_KeyEvent(C_CHARACTER, 8);
-    C_KeyEvent(C_CHARACTER, 8);  // nothing left to remove
-    EXPECT_STREQ(C_InputLine(), "");
+    for (int i = 0; i < 3; ++i) {
+        C_KeyEvent(C_CHARACTER, 8);  // once more than there is to remove
+    }
     C_KeyEvent(C_CHARACTER, 9);  // Tab on an empty line
     EXPECT_STREQ(C_InputLine(), "");
+    Type(std::string(100, 'q'));
+    EXPECT_EQ(std::string(C_InputLine()), std::string(80, 'q'));
 }
 
 TEST_F(InputLineTest, TabCompletesAndEnterExecutes)
