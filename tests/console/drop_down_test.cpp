@@ -133,10 +133,8 @@ TEST_F(InputLineTest, SetOpenReleasesTheKeyAndResetsOnlyTheLength)
 
 using ConsoleSlideTest = InputLineTest;
 
-// The game's first frame has no earlier clock reading, so its delta is the whole P_Ticks reading,
-// taken after a start-up of some length. Counted from boot, that delta is one the console sits
-// out, so the closed console stays parked and its first opening shows on the next frame; a clock
-// counted from start-up would slide it out of reach for as long as the start-up took.
+// The first frame's delta is the whole P_Ticks reading, after a start-up of some length; the
+// closed console must sit it out, not slide out of reach for as long as the start-up took.
 TEST_F(ConsoleSlideTest, FirstOpeningShowsOnTheNextFrame)
 {
     constexpr uint32_t STARTUP_MS = 50;

@@ -143,7 +143,10 @@ TEST_F(EditorTest, CursorMovesByIndexAndWritesOnlyOnTheGrid)
     ExpectEmptyGrid();
 }
 
-TEST_F(EditorTest, ThePointerMapsToTheCellUnderIt)
+// The cell under a pixel, -1 off the picture. The first position only tells where the pointer
+// rests: at start the cursor stays on cell 0 whatever lies under the pointer. Moves off the
+// picture leave the cursor where it was.
+TEST_F(EditorTest, ThePointerMovesTheCursorOnceItMoves)
 {
     const struct {
         int32_t x, y, cell;
@@ -152,15 +155,8 @@ TEST_F(EditorTest, ThePointerMapsToTheCellUnderIt)
         {799, 599, 599}, {800, 0, -1}, {0, 600, -1}, {-1, 10, -1}, {10, -1, -1},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
-        EXPECT_EQ(CellAtPixel(c.x, c.y), c.cell);
+        EXPECT_EQ(CellAtPixel(c.x, c.y), c.cell) << c.x << "," << c.y;
     }
-}
-
-// The first position only tells where the pointer rests: at start the cursor stays on cell 0
-// whatever lies under the pointer. Moves off the picture leave the cursor where it was.
-TEST_F(EditorTest, ThePointerMovesTheCursorOnceItMoves)
-{
     EditorMouseMove(400, 300);
     EditorMouseMove(400, 300);
     EXPECT_EQ(editor.cursorCell, 0);

@@ -111,15 +111,11 @@ std::string Effects()
     return effects;
 }
 
-// A key goes down (or up) as the window procedure sends it; a mouse code as its button.
+// A key goes down (or up) as the window procedure sends it; mouse3 as its button.
 void Press(int32_t code, bool down)
 {
-    const uint32_t button = code == P_KEY_MOUSE1   ? 1
-                            : code == P_KEY_MOUSE2 ? 2
-                            : code == P_KEY_MOUSE3 ? 3
-                                                   : 0;
-    if (button != 0) {
-        down ? MouseButtonDown(button) : MouseButtonUp(button);
+    if (code == P_KEY_MOUSE3) {
+        down ? MouseButtonDown(3) : MouseButtonUp(3);
     } else {
         down ? KeyDown(uint32_t(code)) : KeyUp(uint32_t(code));
     }
