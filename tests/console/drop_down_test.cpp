@@ -89,12 +89,6 @@ TEST_F(InputLineTest, TabCompletesAndEnterExecutes)
     C_KeyEvent(C_CHARACTER, 13);
     EXPECT_STREQ(C_InputLine(), "");
     EXPECT_NE(std::string(C_Text()).find("]help \n      ___________"), std::string::npos);
-
-    Type("ZZ");
-    C_KeyEvent(C_CHARACTER, 9);  // no match: the line stays, lowered
-    EXPECT_STREQ(C_InputLine(), "zz");
-    C_KeyEvent(C_CHARACTER, 13);
-    EXPECT_NE(std::string(C_Text()).find("]zz\nUnknown command : zz\n"), std::string::npos);
 }
 
 TEST_F(InputLineTest, HistoryBrowsesExecutedLinesWithTheirCapitals)
