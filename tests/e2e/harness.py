@@ -26,17 +26,11 @@ STEP_DEADLINE_S = 30
 SHUTDOWN_LINES = "]con_savelog\nLog basev2/console.log created!\n"
 
 
-def world_to_pixel(x, y):
-    """The screen pixel of a world point: 100 pixels a unit, (0, 0) at the centre."""
-    return round((x + 4.0) * 100), round((3.0 - y) * 100)
-
-
 # Boxes are (left, top, width, height) in pixels of the 800x600 picture. The menu's buttons are
 # where menu/menu.cpp draws them: play over world (0.35, 0.7)-(1.95, 1.3), back mirrored.
 PLAY_REGION = (435, 170, 160, 60)
 BACK_REGION = (205, 170, 160, 60)
 PLAY_BUTTON = (515, 200)  # where a click presses play
-MENU_CURSOR_SIZE = 40  # the menu's cursor picture is 0.4 units square, centred on the pointer
 PLAY_PATCH = (445, 178, 45, 44)  # the button's left part, clear of the cursor on PLAY_BUTTON
 CURSOR_CENTRE = (400, 300)  # where play pulls the pointer back to
 MENU_BACKGROUND = os.path.join("textures", "menu", "bg_0.bmp")  # the whole screen, 1:1
@@ -417,9 +411,9 @@ PLAYER_FIGURE_PIXELS = 200  # most of a player's figure changes ~450 pixels; a c
 
 
 def strip_right_of(x, y):
-    """The screen strip right of world x `x`, on the rows of a player standing at height `y`."""
-    left, row = world_to_pixel(x, y)
-    left = max(0, min(left, SCREEN_WIDTH))
+    """The screen strip right of world x `x`, on the rows of a player standing at height `y`
+    (100 pixels a unit, (0, 0) at the centre)."""
+    left, row = max(0, min(round((x + 4.0) * 100), SCREEN_WIDTH)), round((3.0 - y) * 100)
     return left, row - 35, SCREEN_WIDTH - left, 70
 
 
@@ -470,8 +464,9 @@ class Game:
     """The game (or its probe build) on a display: its menu, its world and its console, as
     the screen and the console log show them."""
 
-    def __init__(self, display, argv, workdir, env=None):
+    def __init__(self, display, argv, workdir, env=None, step_s=STEP_DEADLINE_S):
         self.display = display
+        self.step_s = step_s  # each step's deadline
         self.basev2 = os.path.join(workdir, "basev2")
         self.log_path = os.path.join(self.basev2, "console.log")
         # With no `argv` it only watches a game another program started.
@@ -550,24 +545,24 @@ class Game:
             "the menu" if self.shows_menu(rgb) else "no menu", matched, total,
             "hidden" if edge is None else "edge at row %d" % edge)
 
-    def wait_screen(self, shown, what, deadline_s=STEP_DEADLINE_S):
+    def wait_screen(self, shown, what, deadline_s=None):
         def condition(rgb):
             self.alive()
             return shown(rgb)
-        return self.display.wait_screen(condition, what, deadline_s, self.describe)
+        return self.display.wait_screen(condition, what, deadline_s or self.step_s, self.describe)
 
     # Driving it.
 
     def start(self):
         """Waits for the window and its first frame: the menu."""
         self.program.wait_visible()
-        self.wait_menu(START_DEADLINE_S)
+        self.wait_menu(max(START_DEADLINE_S, self.step_s))
 
-    def wait_menu(self, deadline_s=STEP_DEADLINE_S):
+    def wait_menu(self, deadline_s=None):
         return self.wait_screen(self.shows_menu, "the menu", deadline_s)
 
-    def wait_world(self, deadline_s=STEP_DEADLINE_S):
-        return self.wait_screen(self.shows_world, "the world", deadline_s)
+    def wait_world(self):
+        return self.wait_screen(self.shows_world, "the world")
 
     def enter_play(self, world=None):
         """Presses play on the menu and waits for the world (v2dm1 unless `world(rgb)` says)."""
@@ -583,7 +578,7 @@ class Game:
         def centred():
             self.alive()
             return self.display.pointer() == CURSOR_CENTRE
-        wait_for(centred, STEP_DEADLINE_S,
+        wait_for(centred, self.step_s,
                  "the game to pull the pointer back to %s" % (CURSOR_CENTRE,),
                  lambda: "it at %s" % (self.display.pointer(),))
 
