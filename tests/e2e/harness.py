@@ -11,6 +11,7 @@ import os
 import re
 import shutil
 import signal
+import struct
 import subprocess
 import sys
 import tempfile
@@ -19,40 +20,18 @@ import time
 SCREEN_WIDTH = 800
 SCREEN_HEIGHT = 600
 GAME_TITLE = "Vorn II"
+EDITOR_TITLE = "Vorn2 Forge"
 START_DEADLINE_S = 60  # a first frame of software OpenGL on a loaded machine
 STEP_DEADLINE_S = 30
+SHUTDOWN_LINES = "]con_savelog\nLog basev2/console.log created!\n"
 
 
-def world_to_pixel(x, y):
-    """The screen pixel of a world point: 100 pixels a unit, (0, 0) at the centre."""
-    return round((x + 4.0) * 100), round((3.0 - y) * 100)
-
-
-def rect_to_pixels(rect):
-    """A world rectangle (left, bottom, right, top) as (left, top, width, height) in pixels."""
-    left, top = world_to_pixel(rect[0], rect[3])
-    right, bottom = world_to_pixel(rect[2], rect[1])
-    return left, top, right - left, bottom - top
-
-
-def centre(region):
-    left, top, width, height = region
-    return left + width // 2, top + height // 2
-
-
-# The menu's layout in world units (left, bottom, right, top), as menu/menu.cpp draws it; the
-# regions below are (left, top, width, height) in pixels of the 800x600 picture.
-PLAY_RECT = (0.35, 0.7, 1.95, 1.3)
-BACK_RECT = (-1.95, 0.7, -0.35, 1.3)
-MENU_CURSOR_SIZE = 40  # the menu's cursor picture is 0.4 units square, centred on the pointer
-PLAY_REGION = rect_to_pixels(PLAY_RECT)
-BACK_REGION = rect_to_pixels(BACK_RECT)
-PLAY_BUTTON = centre(PLAY_REGION)  # where a click presses play: (515, 200)
-BACK_BUTTON = centre(BACK_REGION)
-# The play button's left part, clear of the menu's cursor while the pointer is on PLAY_BUTTON.
-PLAY_PATCH = (PLAY_REGION[0] + 10, PLAY_REGION[1] + 8,
-              PLAY_BUTTON[0] - MENU_CURSOR_SIZE // 2 - 5 - (PLAY_REGION[0] + 10),
-              PLAY_REGION[3] - 16)
+# Boxes are (left, top, width, height) in pixels of the 800x600 picture. The menu's buttons are
+# where menu/menu.cpp draws them: play over world (0.35, 0.7)-(1.95, 1.3), back mirrored.
+PLAY_REGION = (435, 170, 160, 60)
+BACK_REGION = (205, 170, 160, 60)
+PLAY_BUTTON = (515, 200)  # where a click presses play
+PLAY_PATCH = (445, 178, 45, 44)  # the button's left part, clear of the cursor on PLAY_BUTTON
 CURSOR_CENTRE = (400, 300)  # where play pulls the pointer back to
 MENU_BACKGROUND = os.path.join("textures", "menu", "bg_0.bmp")  # the whole screen, 1:1
 PLAY_PICTURES = (os.path.join("textures", "menu", "play_0.bmp"),
@@ -63,6 +42,7 @@ MENU_PROBES = [(30, 420, 120, 40), (340, 470, 120, 40), (620, 420, 120, 40), (20
 CONSOLE_REGION = (0, 0, SCREEN_WIDTH, 290)  # inside the open console, above its input line
 CONSOLE_OPEN_ROWS = (299, 300)  # the open console's red lower edge
 WORLD_TOP_ROW = 300  # the world check looks below the open console
+HELP_LINE = (200, 574, 600, 20)  # the editor's red "Please, read the file 'Help.txt'"
 
 
 class Failure(Exception):
@@ -152,41 +132,14 @@ class Display:
         where a program pulls the pointer straight back)."""
         self.xdotool("mousemove", *(["--sync"] if sync else []), str(x), str(y))
 
-    def click(self, x, y, button=1):
-        """Clicks at (x, y) on a picture that draws a cursor at the pointer (the game's menu).
-
-        The menu hit-tests where its cursor was at the last frame: the button goes down once a
-        frame shows the cursor moved there."""
-        if self.pointer() != (x, y):
-            half = MENU_CURSOR_SIZE // 2
-            left, top = max(0, x - half), max(0, y - half)
-            around = (left, top, min(SCREEN_WIDTH, x + half) - left,
-                      min(SCREEN_HEIGHT, y + half) - top)
-            # A window is black until its first frame, which may still show the cursor elsewhere.
-            def drawn():
-                seen = region_bytes(self.screenshot_rgb(), *around)
-                return seen if any(seen) else None
-            before = wait_for(drawn, STEP_DEADLINE_S, "a drawn frame around (%d, %d)" % (x, y))
-            self.move(x, y)
-            wait_for(lambda: region_bytes(self.screenshot_rgb(), *around) != before,
-                     STEP_DEADLINE_S, "a frame with the cursor at (%d, %d)" % (x, y))
-        self.xdotool("click", str(button))
-
     @contextlib.contextmanager
     def held(self, key):
         """Holds `key` down for the `with` block and lets it go however the block ends."""
         self.xdotool("keydown", key)
         try:
             yield
-        except BaseException:
+        finally:
             self.xdotool("keyup", key, check=False)
-            raise
-        self.xdotool("keyup", key)
-
-    def hold(self, key, until, deadline_s, what, seen=None):
-        """Holds `key` down until `until()` holds; returns its value."""
-        with self.held(key):
-            return wait_for(until, deadline_s, what, seen)
 
     def pointer(self):
         out = self.xdotool("getmouselocation", "--shell").stdout
@@ -219,18 +172,24 @@ class Display:
     def screenshot_png(self, path):
         subprocess.run(["convert", "xwd:-", path], input=self._xwd(), check=True)
 
-    def wait_changes(self, count, region, deadline_s=STEP_DEADLINE_S, nudge=None):
-        """Waits until the picture in `region` has changed `count` times, each change a newer
-        frame than the last screenshot. Only a picture that moves every frame counts frames (the
-        open console does); `nudge()`, called before each wait, may make one move."""
-        for done in range(count):
-            before = region_bytes(self.screenshot_rgb(), *region)
-            if nudge:
-                nudge()
-            wait_for(lambda: region_bytes(self.screenshot_rgb(), *region) != before,
-                     deadline_s, "change %d of %d of the picture at %s" % (done + 1, count,
-                                                                          region),
-                     lambda: "the same picture all along")
+    def wait_screen(self, shown, what, deadline_s=STEP_DEADLINE_S, seen=None):
+        """Returns the first screenshot for which `shown(rgb)` holds; `seen(rgb)` describes the
+        last one for the failure message."""
+        last = [b""]
+
+        def condition():
+            last[0] = self.screenshot_rgb()
+            return shown(last[0]) and last[0]
+        return wait_for(condition, deadline_s, what, seen and (lambda: seen(last[0])))
+
+    def settled(self):
+        """A screenshot once two in a row are the same: the picture has caught up and is still."""
+        shots = [self.screenshot_rgb()]
+
+        def same_twice():
+            shots.append(self.screenshot_rgb())
+            return shots[-1] == shots[-2] and max(shots[-1]) > 0 and shots[-1]
+        return wait_for(same_twice, START_DEADLINE_S, "a settled picture")
 
     def close(self):
         for program in self.programs:
@@ -245,15 +204,16 @@ class Display:
 
 
 class Program:
-    """One run of a program inside its own working directory."""
+    """One run of a program (`argv`: its path, or its path and arguments) inside `workdir`."""
 
-    def __init__(self, display, executable, workdir, title, env=None):
+    def __init__(self, display, argv, workdir, title, env=None):
         self.display = display
-        self.workdir = workdir
         self.title = title
-        self.output = open(os.path.join(workdir, "program-output.txt"), "w")
+        self.output_path = os.path.join(workdir, "output-%d.txt" % len(display.programs))
+        self.output = open(self.output_path, "w")
+        argv = [argv] if isinstance(argv, str) else list(argv)
         # The program runs in its working directory: a relative path is taken from here.
-        self.process = subprocess.Popen([os.path.abspath(executable)], cwd=workdir,
+        self.process = subprocess.Popen([os.path.abspath(argv[0])] + argv[1:], cwd=workdir,
                                         env=display.env(env), stdout=self.output,
                                         stderr=subprocess.STDOUT, preexec_fn=_die_with_parent)
         display.programs.append(self)
@@ -262,22 +222,31 @@ class Program:
         wait_for(lambda: self.process.poll() is not None or
                  self.display.window_visible(self.title), deadline_s,
                  "the window \"%s\"" % self.title, lambda: "none; output:\n" + self.log_output())
-        check(self.process.poll() is None, "the program ended at start-up with %s:\n%s" % (
-            self.process.returncode, self.log_output()))
+        self.alive()
+
+    def alive(self):
+        code = self.process.poll()
+        check(code is None, "%s ended with %s; output:\n%s" % (
+            self.title, code, self.log_output()[-2000:]))
 
     def wait_exit(self, deadline_s=STEP_DEADLINE_S):
         try:
             return self.process.wait(timeout=deadline_s)
         except subprocess.TimeoutExpired:
-            self.process.kill()
-            self.process.wait()
-            raise Failure("the program did not end within %g s; output:\n%s" % (
-                deadline_s, self.log_output()[-2000:]))
+            self.kill()
+            raise Failure("%s did not end within %g s; output:\n%s" % (
+                self.title, deadline_s, self.log_output()[-2000:]))
+
+    def expect_exit(self, code=1, deadline_s=STEP_DEADLINE_S):
+        """Waits for the end: a player's way out ends both programs with 1."""
+        ended = self.wait_exit(deadline_s)
+        check(ended == code, "%s ended with %s, expected %d; output:\n%s" % (
+            self.title, ended, code, self.log_output()[-2000:]))
 
     def log_output(self):
         if not self.output.closed:
             self.output.flush()
-        with open(os.path.join(self.workdir, "program-output.txt"), errors="replace") as f:
+        with open(self.output_path, errors="replace") as f:
             return f.read()
 
     def kill(self):
@@ -290,15 +259,12 @@ class Program:
 def make_workdir(data_dir, name):
     """A scratch working directory holding a copy of the data tree as basev2/."""
     root = tempfile.mkdtemp(prefix="vorn-e2e-" + name + "-")
-    if data_dir and os.path.isdir(data_dir):
-        shutil.copytree(data_dir, os.path.join(root, "basev2"))
-    else:
-        os.makedirs(os.path.join(root, "basev2"))
+    shutil.copytree(data_dir, os.path.join(root, "basev2"))
     return root
 
 
 @contextlib.contextmanager
-def session(data_dir, name):
+def session(data_dir, name, size="800x600"):
     """A working directory and a display for one test: yields (display, workdir).
 
     Every program started on the display ends with it. A failure keeps the directory, with
@@ -306,7 +272,7 @@ def session(data_dir, name):
     workdir = make_workdir(data_dir, name)
     display = None
     try:
-        display = Display()
+        display = Display(size)
         yield display, workdir
     except BaseException:
         if display is not None:
@@ -333,17 +299,43 @@ def run(test, *args):
     sys.exit(0)
 
 
+def run_without_display(argv, cwd=None):
+    """Runs a program with no display to open a window on; returns its CompletedProcess."""
+    env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
+    try:
+        return subprocess.run(argv, cwd=cwd, env=env, capture_output=True, text=True, timeout=30)
+    except subprocess.TimeoutExpired:
+        raise Failure("%s still ran after 30 s without a display" % argv) from None
+
+
+def read_file(path, mode="r"):
+    """A file's text (bytes with mode "rb"), or None while there is none."""
+    try:
+        with open(path, mode, **({} if "b" in mode else {"errors": "replace"})) as f:
+            return f.read()
+    except FileNotFoundError:
+        return None
+
+
 def read_map(path):
     """The 600 cell codes of a map file, in cell index order (column-major)."""
-    with open(path, "rb") as f:
-        data = f.read(1200)
+    data = read_file(path, "rb")[:1200]
     return [int.from_bytes(data[i:i + 2], "little", signed=True) for i in range(0, len(data), 2)]
+
+
+def write_map(path, cells):
+    with open(path, "wb") as f:
+        f.write(b"".join(code.to_bytes(2, "little", signed=True) for code in cells))
+
+
+def cell_box(column, row):
+    """The inside of a map cell on the 800x600 picture, clear of its edges."""
+    return column * 40 + 6, row * 20 + 4, 28, 12
 
 
 def read_bmp(path):
     """(width, height, RGB bytes top row first) of an uncompressed 24-bit BMP."""
-    with open(path, "rb") as f:
-        data = f.read()
+    data = read_file(path, "rb")
     offset = int.from_bytes(data[10:14], "little")
     width = int.from_bytes(data[18:22], "little", signed=True)
     stored_height = int.from_bytes(data[22:26], "little", signed=True)
@@ -352,40 +344,18 @@ def read_bmp(path):
     rgb = bytearray(width * height * 3)
     for row in range(height):
         y = height - 1 - row if stored_height > 0 else row  # rows are stored bottom up
-        base = offset + row * stride
-        line = data[base:base + width * 3]
+        line = data[offset + row * stride:offset + row * stride + width * 3]
         out = y * width * 3
-        rgb[out:out + width * 3:3] = line[2::3]
-        rgb[out + 1:out + width * 3:3] = line[1::3]
-        rgb[out + 2:out + width * 3:3] = line[0::3]
+        for c in range(3):
+            rgb[out + c:out + width * 3:3] = line[2 - c::3]
     return width, height, bytes(rgb)
 
 
 def bmp_mean_colour(path):
     """Mean (r, g, b) of an uncompressed 24-bit BMP, ignoring pure black (the colour key)."""
-    width, height, rgb = read_bmp(path)
-    total = [0, 0, 0]
-    count = 0
-    for i in range(0, width * height * 3, 3):
-        r, g, b = rgb[i:i + 3]
-        if r or g or b:
-            total[0] += r
-            total[1] += g
-            total[2] += b
-            count += 1
-    return tuple(t / max(count, 1) for t in total)
-
-
-def region_mean(rgb, left, top, width, height):
-    """Mean (r, g, b) of a rectangle of a top-to-bottom 800x600 RGB screenshot."""
-    total = [0, 0, 0]
-    for y in range(top, top + height):
-        row = region_row(rgb, left, y, width)
-        total[0] += sum(row[0::3])
-        total[1] += sum(row[1::3])
-        total[2] += sum(row[2::3])
-    n = width * height
-    return tuple(t / n for t in total)
+    _, _, rgb = read_bmp(path)
+    texels = [rgb[i:i + 3] for i in range(0, len(rgb), 3) if any(rgb[i:i + 3])]
+    return tuple(sum(t[c] for t in texels) / max(len(texels), 1) for c in range(3))
 
 
 def region_row(rgb, left, y, width, image_width=SCREEN_WIDTH):
@@ -393,8 +363,21 @@ def region_row(rgb, left, y, width, image_width=SCREEN_WIDTH):
     return rgb[start:start + width * 3]
 
 
-def region_bytes(rgb, left, top, width, height):
-    return b"".join(region_row(rgb, left, y, width) for y in range(top, top + height))
+def region_bytes(rgb, left, top, width, height, image_width=SCREEN_WIDTH):
+    return b"".join(region_row(rgb, left, y, width, image_width) for y in range(top, top + height))
+
+
+def region_mean(rgb, left, top, width, height):
+    """Mean (r, g, b) of a rectangle of a top-to-bottom 800x600 RGB screenshot."""
+    pixels = region_bytes(rgb, left, top, width, height)
+    return tuple(sum(pixels[c::3]) / (width * height) for c in range(3))
+
+
+def red_pixels(rgb, box):
+    """How many pixels of `box` show the red of the programs' warning lines."""
+    pixels = region_bytes(rgb, *box)
+    return sum(r > 150 and g < 80 and b < 80
+               for r, g, b in zip(pixels[0::3], pixels[1::3], pixels[2::3]))
 
 
 def changed_pixels(before, after, left, top, width, height, threshold=60):
@@ -404,11 +387,9 @@ def changed_pixels(before, after, left, top, width, height, threshold=60):
     for y in range(top, top + height):
         a = region_row(before, left, y, width)
         b = region_row(after, left, y, width)
-        if a == b:
-            continue
-        for i in range(0, width * 3, 3):
-            if abs(a[i] - b[i]) + abs(a[i + 1] - b[i + 1]) + abs(a[i + 2] - b[i + 2]) > threshold:
-                changed += 1
+        if a != b:
+            changed += sum(abs(a[i] - b[i]) + abs(a[i + 1] - b[i + 1]) + abs(a[i + 2] - b[i + 2])
+                           > threshold for i in range(0, width * 3, 3))
     return changed
 
 
@@ -430,60 +411,67 @@ PLAYER_FIGURE_PIXELS = 200  # most of a player's figure changes ~450 pixels; a c
 
 
 def strip_right_of(x, y):
-    """The screen strip right of world x `x`, on the rows of a player standing at height `y`."""
-    left, row = world_to_pixel(x, y)
-    left = max(0, min(left, SCREEN_WIDTH))
+    """The screen strip right of world x `x`, on the rows of a player standing at height `y`
+    (100 pixels a unit, (0, 0) at the centre)."""
+    left, row = max(0, min(round((x + 4.0) * 100), SCREEN_WIDTH)), round((3.0 - y) * 100)
     return left, row - 35, SCREEN_WIDTH - left, 70
 
 
-def figure_in(empty, rgb, strip):
-    """Whether a player's figure stands in `strip`, against a screenshot where it was empty."""
-    return changed_pixels(empty, rgb, *strip) >= PLAYER_FIGURE_PIXELS
+def wait_figure(display, empty, strip, what):
+    """Waits until the screen shows a player's figure in `strip`, against a screenshot `empty`
+    where it was not; returns that screenshot."""
+    return display.wait_screen(
+        lambda rgb: changed_pixels(empty, rgb, *strip) >= PLAYER_FIGURE_PIXELS, what,
+        seen=lambda rgb: "%d pixels changed there, expected %d" % (
+            changed_pixels(empty, rgb, *strip), PLAYER_FIGURE_PIXELS))
 
 
-def wait_figure(display, empty, strip, what, deadline_s=STEP_DEADLINE_S):
-    """Waits until the screen shows a player's figure in `strip`; returns that screenshot."""
-    last = []
-
-    def arrived():
-        last[:] = [display.screenshot_rgb()]
-        return figure_in(empty, last[0], strip) and last[0]
-    return wait_for(arrived, deadline_s, what, lambda: "%d pixels changed there, expected %d" % (
-        changed_pixels(empty, last[0], *strip), PLAYER_FIGURE_PIXELS))
+def rms(path, start, end):
+    """The loudness of the disk audio driver's S16 samples from byte `start` to `end`."""
+    with open(path, "rb") as f:
+        f.seek(start)
+        data = f.read(max(0, end - start) // 2 * 2)
+    samples = struct.unpack("<%dh" % (len(data) // 2), data)
+    return (sum(s * s for s in samples) / len(samples)) ** 0.5 if samples else 0.0
 
 
-def console_lines_after(workdir, marker):
-    """The console log's text after the last `marker`, once the game has written its log."""
-    with open(os.path.join(workdir, "basev2", "console.log"), errors="replace") as f:
-        text = f.read()
-    at = text.rfind(marker)
-    return text[at:] if at >= 0 else ""
+AUDIO_BYTES_PER_SECOND = 44100 * 2 * 2  # the disk driver's S16 stereo
+
+
+def loudest(path, start, end=None):
+    """The highest rms of any tenth of a second from byte `start` on: a short shot stands out
+    however long the silence around it."""
+    end = os.path.getsize(path) if end is None else end
+    window = AUDIO_BYTES_PER_SECOND // 10
+    return max((rms(path, at, min(at + window, end)) for at in range(start, end, window)),
+               default=0.0)
+
+
+def start_editor(display, editor, basev2, *args):
+    """The editor on maps of `basev2`, once it has drawn its first frame."""
+    program = Program(display, [editor, *args], basev2,
+                      EDITOR_TITLE + "".join(" - " + a for a in args))
+    program.wait_visible()
+    first = display.wait_screen(lambda rgb: red_pixels(rgb, HELP_LINE) > 100,
+                                "the editor's help line")
+    return program, first
 
 
 PLAYER_LINE = re.compile(r"player (\d): x (-?[\d.]+) y (-?[\d.]+) health (-?\d+) weapon (\d+)")
-
-
-def parse_players(text):
-    """Each `players` answer in a console text, oldest first: {player: (x, y, health, weapon)}."""
-    answers = []
-    for block in text.split("]players\n")[1:]:
-        found = PLAYER_LINE.findall(block)
-        if len(found) >= 2:
-            answers.append({int(p): (float(x), float(y), int(h), int(w))
-                            for p, x, y, h, w in found[:2]})
-    return answers
 
 
 class Game:
     """The game (or its probe build) on a display: its menu, its world and its console, as
     the screen and the console log show them."""
 
-    def __init__(self, display, executable, workdir, env=None):
+    def __init__(self, display, argv, workdir, env=None, step_s=STEP_DEADLINE_S):
         self.display = display
-        self.workdir = workdir
+        self.step_s = step_s  # each step's deadline
         self.basev2 = os.path.join(workdir, "basev2")
         self.log_path = os.path.join(self.basev2, "console.log")
-        self.program = Program(display, executable, workdir, GAME_TITLE, env)
+        # With no `argv` it only watches a game another program started.
+        self.program = argv and Program(display, argv, workdir, GAME_TITLE, env)
+        self.alive = self.program.alive if argv else lambda: None
         self.console_open = False
         self._menu_look = None
         self._play_looks = None
@@ -491,27 +479,26 @@ class Game:
 
     # What the screen shows, predicted from the game's own pictures and map.
 
-    def menu_look(self):
+    def shows_menu(self, rgb):
         if self._menu_look is None:
-            width, height, rgb = read_bmp(os.path.join(self.basev2, MENU_BACKGROUND))
+            width, height, background = read_bmp(os.path.join(self.basev2, MENU_BACKGROUND))
             check((width, height) == (SCREEN_WIDTH, SCREEN_HEIGHT),
                   "the menu background is %dx%d, expected the screen's size" % (width, height))
-            self._menu_look = [region_mean(rgb, *probe) for probe in MENU_PROBES]
-        return self._menu_look
-
-    def shows_menu(self, rgb):
+            self._menu_look = [region_mean(background, *probe) for probe in MENU_PROBES]
         return all(distance(region_mean(rgb, *probe), look) < 12
-                   for probe, look in zip(MENU_PROBES, self.menu_look()))
+                   for probe, look in zip(MENU_PROBES, self._menu_look))
 
-    def play_looks(self):
-        """The mean colour of PLAY_PATCH with the play button's normal, then hover picture."""
+    def play_lit(self, rgb):
+        """Whether a frame drawn with the cursor on play shows its hover picture."""
         if self._play_looks is None:
             _, _, background = read_bmp(os.path.join(self.basev2, MENU_BACKGROUND))
-            self._play_looks = [self._button_patch(background, picture)
-                                for picture in PLAY_PICTURES]
-        return self._play_looks
+            self._play_looks = [self._button_patch(background, p) for p in PLAY_PICTURES]
+        seen = region_mean(rgb, *PLAY_PATCH)
+        normal, hover = self._play_looks
+        return distance(seen, hover) < distance(seen, normal)
 
     def _button_patch(self, background, picture):
+        """The mean colour of PLAY_PATCH with `picture` drawn over the button's region."""
         width, height, rgb = read_bmp(os.path.join(self.basev2, picture))
         button_left, button_top, button_width, button_height = PLAY_REGION
         left, top, patch_width, patch_height = PLAY_PATCH
@@ -527,31 +514,21 @@ class Game:
                     total[c] += texel[c]
         return tuple(t / (patch_width * patch_height) for t in total)
 
-    def play_lit(self, rgb):
-        """Whether a frame drawn with the cursor on play shows its hover picture."""
-        seen = region_mean(rgb, *PLAY_PATCH)
-        normal, hover = self.play_looks()
-        return distance(seen, hover) < distance(seen, normal)
-
-    def bricks(self):
-        """(left, top, code) of each brick cell below the open console, and each code's mean
-        colour."""
+    def bricks_shown(self, rgb):
+        """(matched, total): how many brick cells of v2dm1 below the open console show their
+        brick."""
         if self._bricks is None:
             cells = read_map(os.path.join(self.basev2, "maps", "v2dm1.vsm"))
             textures = os.path.join(self.basev2, "textures", "briks")
             means = {code: bmp_mean_colour(os.path.join(textures, "br%d.bmp" % code))
                      for code in range(1, 8)}
-            cells = [(index // 30 * 40, index % 30 * 20, code) for index, code in enumerate(cells)
+            cells = [(index // 30, index % 30, code) for index, code in enumerate(cells)
                      if 1 <= code <= 7 and index % 30 * 20 >= WORLD_TOP_ROW]
             self._bricks = cells, means
-        return self._bricks
-
-    def bricks_shown(self, rgb):
-        """(matched, total): how many brick cells below the open console show their brick."""
-        cells, means = self.bricks()
+        cells, means = self._bricks
         matched = 0
-        for left, top, code in cells:
-            seen = region_mean(rgb, left + 6, top + 4, 28, 12)
+        for column, row, code in cells:
+            seen = region_mean(rgb, *cell_box(column, row))
             nearest = min(means, key=lambda c: distance(means[c], seen))
             matched += nearest == code and distance(means[code], seen) < 60
         return matched, len(cells)
@@ -568,49 +545,40 @@ class Game:
             "the menu" if self.shows_menu(rgb) else "no menu", matched, total,
             "hidden" if edge is None else "edge at row %d" % edge)
 
-    def wait_screen(self, shown, what, deadline_s=STEP_DEADLINE_S):
-        last = []
-
-        def condition():
+    def wait_screen(self, shown, what, deadline_s=None):
+        def condition(rgb):
             self.alive()
-            last[:] = [self.display.screenshot_rgb()]
-            return shown(last[0])
-        wait_for(condition, deadline_s, what, lambda: self.describe(last[0]))
-        return last[0]
+            return shown(rgb)
+        return self.display.wait_screen(condition, what, deadline_s or self.step_s, self.describe)
 
     # Driving it.
-
-    def alive(self):
-        code = self.program.process.poll()
-        check(code is None, "the game ended with %s; output:\n%s" % (
-            code, self.program.log_output()[-2000:]))
 
     def start(self):
         """Waits for the window and its first frame: the menu."""
         self.program.wait_visible()
-        self.wait_menu(START_DEADLINE_S)
+        self.wait_menu(max(START_DEADLINE_S, self.step_s))
 
-    def wait_menu(self, deadline_s=STEP_DEADLINE_S):
+    def wait_menu(self, deadline_s=None):
         return self.wait_screen(self.shows_menu, "the menu", deadline_s)
 
-    def wait_world(self, deadline_s=STEP_DEADLINE_S):
-        return self.wait_screen(self.shows_world, "the world", deadline_s)
+    def wait_world(self):
+        return self.wait_screen(self.shows_world, "the world")
 
-    def enter_play(self):
-        """Presses play on the menu and waits for the world."""
+    def enter_play(self, world=None):
+        """Presses play on the menu and waits for the world (v2dm1 unless `world(rgb)` says)."""
         self.display.move(*PLAY_BUTTON)
         # The menu hit-tests where the cursor was at the last frame: click once a frame has
         # shown the button lit under it.
         self.wait_screen(self.play_lit, "the play button to light up under the pointer")
         self.display.xdotool("click", "1")
-        return self.wait_world()
+        return self.wait_screen(world or self.shows_world, "the world")
 
     def wait_pointer_centred(self):
         """In play the game pulls the pointer back to the centre in its next tick."""
         def centred():
             self.alive()
             return self.display.pointer() == CURSOR_CENTRE
-        wait_for(centred, STEP_DEADLINE_S,
+        wait_for(centred, self.step_s,
                  "the game to pull the pointer back to %s" % (CURSOR_CENTRE,),
                  lambda: "it at %s" % (self.display.pointer(),))
 
@@ -620,15 +588,19 @@ class Game:
         self.display.move(CURSOR_CENTRE[0], CURSOR_CENTRE[1] + pixels, sync=False)
         self.wait_pointer_centred()
 
-    def wait_play_frames(self, count):
-        """Waits for `count` new frames in play: each time player 2's aim moves a little, one
-        way then back, and a frame must show its crosshair moved."""
+    def wait_frames(self, count):
+        """Waits for `count` new frames, each a change of the picture: the open console's
+        background moves by itself; in play player 2's crosshair is moved a little, one way
+        then back."""
+        region = CONSOLE_REGION if self.console_open else (0, 0, SCREEN_WIDTH, SCREEN_HEIGHT)
         step = [25]
-
-        def nudge():
-            step[0] = -step[0]
-            self.nudge_aim(step[0])
-        self.display.wait_changes(count, (0, 0, SCREEN_WIDTH, SCREEN_HEIGHT), nudge=nudge)
+        for done in range(count):
+            before = region_bytes(self.display.screenshot_rgb(), *region)
+            if not self.console_open:
+                step[0] = -step[0]
+                self.nudge_aim(step[0])
+            self.wait_screen(lambda rgb: region_bytes(rgb, *region) != before,
+                             "change %d of %d of the picture at %s" % (done + 1, count, region))
 
     def open_console(self):
         self.display.key("grave")
@@ -641,45 +613,57 @@ class Game:
         self.console_open = False
         self.wait_screen(lambda rgb: console_edge_row(rgb) is None, "the console to close")
 
-    def wait_console_frames(self, count):
-        """Waits for `count` new frames, told by the open console's moving background."""
-        check(self.console_open, "frames are counted on the open console")
-        self.display.wait_changes(count, CONSOLE_REGION)
-
     def command(self, *lines):
         """Types lines into the open console."""
         for line in lines:
             self.display.type(line)
             self.display.key("Return")
 
-    def save_log(self):
+    def save_log(self, deadline_s=STEP_DEADLINE_S):
         """con_savelog through the open console; returns the log once the game has written it."""
         if os.path.exists(self.log_path):
             os.remove(self.log_path)
         self.command("con_savelog")
-        text = []
+        text = [None]
 
         def written():
             self.alive()
-            if os.path.exists(self.log_path):
-                with open(self.log_path, errors="replace") as f:
-                    text[:] = [f.read()]
-                return text[0].endswith("]con_savelog\n")
-            return False
-        wait_for(written, STEP_DEADLINE_S, "basev2/console.log to end with ]con_savelog",
-                 lambda: repr(text[0][-300:]) if text else "no file")
+            text[0] = read_file(self.log_path)
+            return text[0] is not None and text[0].endswith("]con_savelog\n")
+        wait_for(written, deadline_s, "basev2/console.log to end with ]con_savelog",
+                 lambda: repr(text[0][-300:]) if text[0] else "no file")
         return text[0]
+
+    def console(self, *lines):
+        """Types `lines` into the console, opened for them if need be, and returns the log."""
+        was_open = self.console_open
+        if not was_open:
+            self.open_console()
+        self.command(*lines)
+        log = self.save_log()
+        if not was_open:
+            self.close_console()
+        return log
 
     def players(self):
         """Both players' (x, y, health, weapon) from the probe build's `players` command. Leaves
         the console as it found it; opening it lets go of held keys."""
-        was_open = self.console_open
-        if not was_open:
-            self.open_console()
-        self.command("players")
-        log = self.save_log()
-        if not was_open:
-            self.close_console()
-        answers = parse_players(log)
-        check(answers, "no player lines in the log:\n" + log[-400:])
-        return answers[-1]
+        log = self.console("players")
+        found = PLAYER_LINE.findall(log.split("]players\n")[-1])
+        check(len(found) >= 2, "no player lines in the log:\n" + log[-400:])
+        return {int(p): (float(x), float(y), int(h), int(w)) for p, x, y, h, w in found[:2]}
+
+    def quit(self, how="F12"):
+        """Ends the game by a key, a typed command or a signal: each is the player's way out,
+        with status 1 and the log saved with its shut-down lines. Returns the log."""
+        if isinstance(how, int):
+            self.program.process.send_signal(how)
+        elif self.console_open:
+            self.command(how)
+        else:
+            self.display.key(how)
+        self.program.expect_exit(1)
+        log = read_file(self.log_path)
+        check(log is not None and log.endswith(SHUTDOWN_LINES),
+              "the log after %s does not end with the shut-down lines:\n%s" % (how, log))
+        return log

@@ -9,7 +9,7 @@ import subprocess
 import sys
 import tempfile
 
-from harness import Display, Program, check, run, wait_for
+from harness import GAME_TITLE, SHUTDOWN_LINES, Display, Program, check, read_file, run
 
 PNG_SIGNATURE = b"\x89PNG\r\n\x1a\n"
 
@@ -40,23 +40,16 @@ def install(build_dir, destdir):
     return usr
 
 
-def run_installed(display, game, home, env):
+def run_installed(display, game, home, env, user_tree):
     """Starts the installed game in an empty folder, ends it as kill does, returns its log."""
-    program = Program(display, game, home, "Vorn II", env=env)
-    try:
-        program.wait_visible()
-        program.process.send_signal(signal.SIGTERM)
-        check(program.wait_exit() == 1, "the installed game did not end with 1:\n" +
-              program.log_output())
-    finally:
-        program.kill()
-
-
-def read_log(user_tree):
-    path = os.path.join(user_tree, "console.log")
-    wait_for(lambda: os.path.isfile(path), 10, "the log under the user's data folder")
-    with open(path, errors="replace") as f:
-        return f.read()
+    program = Program(display, game, home, GAME_TITLE, env=env)
+    program.wait_visible()
+    program.process.send_signal(signal.SIGTERM)
+    program.expect_exit(1)
+    log = read_file(os.path.join(user_tree, "console.log"))
+    check(log is not None and log.endswith(SHUTDOWN_LINES),
+          "the log under the user's data folder does not end with the shut-down lines:\n%s" % log)
+    return log
 
 
 def test(build_dir):
@@ -70,21 +63,19 @@ def test(build_dir):
 
         home = os.path.join(scratch, "home")
         os.makedirs(home)
-        run_installed(display, game, home, {"HOME": home, "XDG_DATA_HOME": ""})
-        log = read_log(os.path.join(home, ".local/share/vorn2/basev2"))
+        log = run_installed(display, game, home, {"HOME": home, "XDG_DATA_HOME": ""},
+                            os.path.join(home, ".local/share/vorn2/basev2"))
         check("Error" not in log and "Cannot" not in log and "Warning" not in log,
               "the installed game misses its data:\n" + log)
-        check(log.endswith("]con_savelog\nLog basev2/console.log created!\n"),
-              "the log does not end with the shut-down lines:\n" + log)
 
         # A file of the user's own shadows the installed one; the installed tree is never written.
-        xdg = os.path.join(scratch, "xdg")
-        user_tree = os.path.join(xdg, "vorn2", "basev2")
+        user_tree = os.path.join(scratch, "xdg", "vorn2", "basev2")
         os.makedirs(user_tree)
         with open(os.path.join(user_tree, "autoexec.cfg"), "w") as f:
             f.write("gravity 0.25\n")
-        run_installed(display, game, home, {"HOME": home, "XDG_DATA_HOME": xdg})
-        log = read_log(user_tree)
+        log = run_installed(display, game, home,
+                            {"HOME": home, "XDG_DATA_HOME": os.path.join(scratch, "xdg")},
+                            user_tree)
         check("]gravity 0.25\nExecuted autoexec.cfg\n" in log,
               "the user's autoexec.cfg was not run:\n" + log)
         check(tree_listing(installed_tree) == installed_files, "the installed tree was written to")

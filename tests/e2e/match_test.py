@@ -6,11 +6,10 @@ import os
 import sys
 
 from harness import (STEP_DEADLINE_S, Failure, Game, bmp_mean_colour, check, distance,
-                     region_bytes, region_mean, run, session, wait_for)
+                     region_bytes, region_mean, run, session, wait_for, write_map)
 
 FLOOR_ROW = 15            # its top is the old floor line, screen row 300
 SPAWN_COLUMNS = (2, 17)   # respawn cells on the floor, left and right, nothing between
-FLOOR_CODE = 4
 # The HUD of an 800x600 window (HudPanelOf): each health bar 166 pixels wide on screen rows 32 to
 # 41, player 1's from x 56, player 2's from x 620, in the players' HUD colours.
 BAR_ROW = 37
@@ -23,55 +22,35 @@ PANEL_BOX = (8, 8, 220, 58)       # (left, top, width, height): player 1's panel
 ROCKET_BAND = (0, 255, 560, 30)
 
 
-def write_map(workdir):
-    cells = [0] * 600
-    for column in range(20):
-        cells[column * 30 + FLOOR_ROW] = FLOOR_CODE
-    for column in SPAWN_COLUMNS:
-        cells[column * 30 + FLOOR_ROW - 1] = 8
-    with open(os.path.join(workdir, "basev2", "maps", "v2dm1.vsm"), "wb") as f:
-        f.write(b"".join(code.to_bytes(2, "little", signed=True) for code in cells))
-
-
-def pixel(rgb, x, y):
-    i = (y * 800 + x) * 3
-    return tuple(rgb[i:i + 3])
+def pixel_is(rgb, x, y, colour):
+    return distance(region_mean(rgb, x, y, 1, 1), colour) < 12
 
 
 def bar_shows(rgb, player, fraction):
     """Whether the player's health bar reaches `fraction` of its width in the player's colour."""
     x = BAR_LEFT[player - 1] + int(BAR_WIDTH * fraction)
-    return distance(pixel(rgb, x, BAR_ROW), COLOURS[player - 1]) < 12
-
-
-def both_bars_full(rgb):
-    return bar_shows(rgb, 1, 0.95) and bar_shows(rgb, 2, 0.95)
+    return pixel_is(rgb, x, BAR_ROW, COLOURS[player - 1])
 
 
 def start_game(display, workdir, executable, *commands):
-    write_map(workdir)
+    cells = [0] * 600
+    for column in range(20):
+        cells[column * 30 + FLOOR_ROW] = 4
+    for column in SPAWN_COLUMNS:
+        cells[column * 30 + FLOOR_ROW - 1] = 8
+    write_map(os.path.join(workdir, "basev2", "maps", "v2dm1.vsm"), cells)
     game = Game(display, executable, workdir)
     game.start()
-    game.open_console()
-    game.command(*commands)
-    game.close_console()
+    game.console(*commands)
     game.enter_play()
     return game
 
 
-def log_after_quit(game):
-    game.display.key("F12")
-    code = game.program.wait_exit()
-    check(code == 1, "F12 ended the game with %s, expected 1" % code)
-    with open(game.log_path, errors="replace") as f:
-        return f.read()
-
-
-def play_match(executable, data_dir):
+def test(executable, data_dir):
     with session(data_dir, "match") as (display, workdir):
         game = start_game(display, workdir, executable, "g_match 1", "g_fraglimit 1")
-        game.wait_screen(both_bars_full, "both players' health bars, full")
-
+        game.wait_screen(lambda rgb: bar_shows(rgb, 1, 0.95) and bar_shows(rgb, 2, 0.95),
+                         "both players' health bars, full")
         # A rocket a second, until the winner screen: on the way the HUD shows player 2 hurt
         # (its bar short of half, player 1's still full).
         seen = {"hurt": False, "won": False}
@@ -80,7 +59,7 @@ def play_match(executable, data_dir):
             rgb = display.screenshot_rgb()
             hurt = (not bar_shows(rgb, 2, 0.5) and bar_shows(rgb, 2, 0.05)
                     and bar_shows(rgb, 1, 0.95))
-            won = distance(pixel(rgb, *WINNER_FRAME), COLOURS[0]) < 12
+            won = pixel_is(rgb, *WINNER_FRAME, COLOURS[0])
             new = (hurt and not seen["hurt"]) or (won and not seen["won"])
             seen["hurt"] |= hurt
             seen["won"] |= won
@@ -97,13 +76,10 @@ def play_match(executable, data_dir):
                 pass  # a rocket still on its way, or a press in the reload: the next second
         check(seen["hurt"], "the HUD never showed player 2 hurt")
         check(seen["won"], "no winner screen after 20 rockets")
-        display.screenshot_png(os.path.join(workdir, "won.png"))
-        log = log_after_quit(game)
+        log = game.quit()
         lines = "Player 1 fragged Player 2 (1:0)\nPlayer 1 wins the match (1:0)\n"
         check(lines in log, "the log lacks %r; its end:\n%s" % (lines, log[-600:]))
 
-
-def play_without_match(executable, data_dir):
     with session(data_dir, "nomatch") as (display, workdir):
         game = start_game(display, workdir, executable, "g_match 0")
         background = tuple(0.9 * c for c in bmp_mean_colour(
@@ -128,14 +104,9 @@ def play_without_match(executable, data_dir):
         corner = region_mean(rgb, *PANEL_BOX)
         check(distance(corner, background) < 40,
               "the top left corner shows %s, not the background's %s" % (corner, background))
-        log = log_after_quit(game)
+        log = game.quit()
         check("fragged" not in log and "wins the match" not in log,
               "match lines without a match; the log's end:\n" + log[-600:])
-
-
-def test(executable, data_dir):
-    play_match(executable, data_dir)
-    play_without_match(executable, data_dir)
 
 
 if __name__ == "__main__":

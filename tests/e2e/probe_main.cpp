@@ -1,13 +1,77 @@
-// The game with a test-only console command, `players`, that prints both players' state, so
-// end-to-end tests can see what the screen shows without reading pixels. Never shipped.
+// The game with test-only console commands, never shipped: `players` prints both players' state,
+// so tests see what the screen shows without reading pixels, and pads made in software are
+// plugged, pressed and pulled:
+//   vpad_plug                       plugs "Probe pad N", N counting from 1
+//   vpad_unplug N                   pulls it
+//   vpad_button N BUTTON 0|1        controller button number (0 south .. 6 start .. 14)
+//   vpad_axis N AXIS VALUE          controller axis number (0 left x .. 5 right trigger)
 #include "console/console.h"
 #include "console/registry.h"
 #include "gameplay/player.h"
 #include "shell/game.h"
+#include "tests/support/virtual_pad.h"
 
 #include <cstdio>
+#include <memory>
 
 namespace {
+constexpr int MAX_PROBE_PADS = 8;
+
+std::unique_ptr<VirtualPad> probePads[MAX_PROBE_PADS];
+char probeNames[MAX_PROBE_PADS][24];
+int probePadCount = 0;
+
+// The pad the argument's first number names, and the two numbers after it.
+VirtualPad *PadOfArguments(int *first, int *second)
+{
+    int number = 0;
+    if (sscanf(C_Arg().text, "%d %d %d", &number, first, second) < 1 || number < 1 ||
+        number > probePadCount || probePads[number - 1] == nullptr) {
+        C_Print("vpad: no such pad\n", nullptr);
+        return nullptr;
+    }
+    return probePads[number - 1].get();
+}
+
+void Plug()
+{
+    if (probePadCount < MAX_PROBE_PADS) {
+        char *const name = probeNames[probePadCount];
+        snprintf(name, sizeof probeNames[0], "Probe pad %d", probePadCount + 1);
+        probePads[probePadCount++] = std::make_unique<VirtualPad>(name);
+    }
+}
+
+void Unplug()
+{
+    int unused = 0;
+    if (const VirtualPad *const pad = PadOfArguments(&unused, &unused)) {
+        for (auto &slot : probePads) {
+            if (slot.get() == pad) {
+                slot.reset();
+            }
+        }
+    }
+}
+
+void Button()
+{
+    int button = 0;
+    int down = 0;
+    if (VirtualPad *const pad = PadOfArguments(&button, &down)) {
+        pad->SetButton(SDL_GameControllerButton(button), down != 0);
+    }
+}
+
+void Axis()
+{
+    int axis = 0;
+    int value = 0;
+    if (VirtualPad *const pad = PadOfArguments(&axis, &value)) {
+        pad->SetAxis(SDL_GameControllerAxis(axis), int16_t(value));
+    }
+}
+
 void PrintPlayers()
 {
     for (int32_t i = 0; i < 2; ++i) {
@@ -20,7 +84,14 @@ void PrintPlayers()
     }
 }
 
-void RegisterProbe() { C_AddCommand("players", PrintPlayers, nullptr); }
+void RegisterProbe()
+{
+    C_AddCommand("vpad_plug", Plug, nullptr);
+    C_AddCommand("vpad_unplug", Unplug, nullptr);
+    C_AddCommand("vpad_button", Button, nullptr);
+    C_AddCommand("vpad_axis", Axis, nullptr);
+    C_AddCommand("players", PrintPlayers, nullptr);
+}
 }  // namespace
 
 int main() { return WinMain(RegisterProbe); }

@@ -9,6 +9,7 @@ the environment) plays the same input again. What the game makes of it still dep
 
 import argparse
 import collections
+import contextlib
 import glob
 import os
 import random
@@ -19,30 +20,16 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-from harness import (Display, Failure, Program, check, distance, make_workdir,  # noqa: E402
-                     region_mean)
+from harness import (BACK_REGION, CURSOR_CENTRE, PLAY_BUTTON, SHUTDOWN_LINES,  # noqa: E402
+                     Display, Failure, Game, check, make_workdir, read_file)
 
-PLAY_BUTTON = (515, 200)
-PLAY_PATCH = (445, 178, 45, 44)  # left of the menu cursor when that sits on PLAY_BUTTON
-BACK_BUTTON = (205, 170, 365, 230)  # left, top, right, bottom in screen pixels
-CENTRE = (400, 300)  # where play pulls the cursor back to
-# Lower-half patches that tell the menu from the world: the open console never reaches them,
-# nor the credits, nor the menu's cursor while the pointer stays in the upper half.
-PROBES = [(30, 420, 120, 40), (340, 470, 120, 40), (620, 420, 120, 40), (200, 515, 120, 30)]
-CONSOLE_EDGE_ROWS = (299, 300)  # the open console's red lower edge, in screen rows
 # A sanitized game on a busy machine may fall far behind its input; a lost game never catches up.
 CATCH_UP_SECONDS = 120
 SYNC_EVERY_SECONDS = 5.0
-
 ASAN_EXIT = 86
 UBSAN_EXIT = 87
 SANITIZER_SIGNS = ("ERROR: AddressSanitizer", "ERROR: LeakSanitizer", "runtime error:",
                    "UndefinedBehaviorSanitizer", "SUMMARY: AddressSanitizer")
-START_LINES = ("**************************\n"
-               "* This is Vorn II console *\n"
-               "**************************\n\n"
-               "System :\n   OpenGL initialized!\n")
-END_LINES = "]con_savelog\nLog basev2/console.log created!\n"
 
 WORDS = ["hello", "Frag", "rail", "ROCKET", "plasma", "arena", "gg", "again?", "100%", "%s%d%n",
          "a&b", "(x)", "-1", "[ok]", "{ }", "semi;colon", "quote'\"", "back\\slash", "a/b",
@@ -80,110 +67,57 @@ class Soak:
 
     Keys and clicks reach the game in the order they are sent, so the menu and console states
     follow from them; each change is still confirmed on screen, which also keeps the input from
-    running far ahead of a slow game. The pointer is not queued: the game reads its latest
-    position, and the menu hit-tests where the cursor was at the last frame. So a click on the
-    menu waits for a frame under the pointer, and on the menu the pointer keeps away from the
-    back button, which would end the game.
+    running far ahead of a slow game. The pointer is not queued: the menu hit-tests where the
+    cursor was at the last frame, so on the menu the pointer keeps away from the back button,
+    which would end the game.
     """
 
-    def __init__(self, display, program, rng):
+    def __init__(self, display, game, rng):
         self.display = display
-        self.program = program
+        self.game = game
         self.rng = rng
         self.in_play = False
-        self.console_open = False
         self.expected = []  # echoes the log must hold, in order: (exact?, text)
         self.history = []  # the game's history of run lines, oldest first, as far as known
         self.config_written = False
         self.counts = collections.Counter()
-        self.menu_look = None
-        self.play_look = None
         self.began = time.monotonic()
         self.last_sync = self.began
-        self.longest_wait = 0.0
         self.trail = collections.deque(maxlen=500)  # the last inputs, for a failure's report
-
 
     def note(self, what):
         self.trail.append("%.1f s %s%s: %s" % (
             time.monotonic() - self.began, "play" if self.in_play else "menu",
-            "+console" if self.console_open else "", what))
-
-    def alive(self):
-        code = self.program.process.poll()
-        check(code is None, "the game ended during the soak with exit code %s" % code)
+            "+console" if self.game.console_open else "", what))
 
     def pause(self, low, high):
         time.sleep(self.rng.uniform(low, high))
-        self.alive()
+        self.game.alive()
 
     def hold(self, keys, seconds):
         self.note("hold %s for %.2f s" % (" ".join(keys), seconds))
         self.display.xdotool("keydown", *keys)
         time.sleep(seconds)
         self.display.xdotool("keyup", *keys)
-        self.alive()
+        self.game.alive()
 
     def tap(self, *keys):
         self.note("key " + " ".join(keys))
         self.display.key(*keys)
-        self.alive()
+        self.game.alive()
 
     def mouse(self, *args):
         self.note(" ".join(map(str, args)))
         self.display.xdotool(*map(str, args))
-        self.alive()
+        self.game.alive()
 
     def type_text(self, text):
         self.note("type %r" % text)
         self.display.type(text, delay_ms=20)
-        self.alive()
+        self.game.alive()
 
-
-    def pointer(self):
-        out = self.display.xdotool("getmouselocation", "--shell").stdout
-        found = dict(re.findall(r"(\w+)=(\d+)", out))
-        return int(found.get("X", -1)), int(found.get("Y", -1))
-
-    def shows_menu(self, rgb):
-        seen = [region_mean(rgb, *probe) for probe in PROBES]
-        return all(distance(a, b) < 12 for a, b in zip(seen, self.menu_look))
-
-    def shows_world(self, rgb):
-        seen = [region_mean(rgb, *probe) for probe in PROBES]
-        return sum(distance(a, b) > 25 for a, b in zip(seen, self.menu_look)) >= 2
-
-    @staticmethod
-    def shows_console(rgb):
-        for y in CONSOLE_EDGE_ROWS:
-            pixels = [rgb[(y * 800 + x) * 3:(y * 800 + x) * 3 + 3] for x in range(0, 800, 20)]
-            if sum(r > 180 and g < 60 and b < 60 for r, g, b in pixels) >= 0.8 * len(pixels):
-                return True
-        return False
-
-    def wait(self, condition, what):
-        """Polls `condition` until it holds; the game is taken for lost after a long while."""
-        start = time.monotonic()
-        while not condition():
-            self.alive()
-            check(time.monotonic() - start < CATCH_UP_SECONDS, "timed out waiting for " + what)
-            time.sleep(0.2)
-        waited = time.monotonic() - start
-        self.longest_wait = max(self.longest_wait, waited)
-
-    def wait_screen(self, menu):
-        """Waits until the game draws the menu or the world, as this script believes."""
-        if menu:
-            self.wait(lambda: self.shows_menu(self.display.screenshot_rgb()), "the menu")
-        else:
-            self.wait(lambda: self.shows_world(self.display.screenshot_rgb()), "the world")
+    def synced(self):
         self.last_sync = time.monotonic()
-
-    def wait_console(self, shown):
-        self.wait(lambda: self.shows_console(self.display.screenshot_rgb()) == shown,
-                  "the console to " + ("open" if shown else "close"))
-        if not shown:
-            self.last_sync = time.monotonic()
 
     def sync(self):
         """Opens and closes the console: once it is shut, the game has taken all input so far."""
@@ -192,23 +126,12 @@ class Soak:
         self.counts["catch-up"] += 1
 
     def random_point(self, avoid_back):
+        left, top, width, height = BACK_REGION
         while True:
             x, y = self.rng.randrange(10, 790), self.rng.randrange(10, 590)
-            left, top, right, bottom = BACK_BUTTON
-            near_back = left - 60 <= x <= right + 60 and top - 60 <= y <= bottom + 60
-            if (x, y) != CENTRE and not (avoid_back and near_back):
+            near_back = left - 60 <= x <= left + width + 60 and top - 60 <= y <= top + height + 60
+            if (x, y) != CURSOR_CENTRE and not (avoid_back and near_back):
                 return x, y
-
-
-    def start(self):
-        self.program.wait_visible(60)
-        # The window is black until its first frame; then keep what the menu looks like.
-        self.wait(lambda: sum(self.display.screenshot_rgb()[::997]) > 1000, "the first frame")
-        time.sleep(1.0)
-        rgb = self.display.screenshot_rgb()
-        self.menu_look = [region_mean(rgb, *probe) for probe in PROBES]
-        self.play_look = region_mean(rgb, *PLAY_PATCH)
-        self.click_play()
 
     def finish(self):
         """Closes the console, makes sure of play and presses F12."""
@@ -217,14 +140,13 @@ class Soak:
         self.tap("F12")
 
     def ensure_play(self):
-        if self.console_open:
+        if self.game.console_open:
             self.close_console()
         if not self.in_play:
             if self.rng.random() < 0.5:
                 self.click_play()
             else:
                 self.escape()
-
 
     def walk(self):
         keys = [self.rng.choice(["a", "d"] if self.rng.random() < 0.6 else ["Left", "Right"])]
@@ -275,7 +197,7 @@ class Soak:
         """Moves the pointer; in play the game pulls it back to the centre each time."""
         for _ in range(moves or self.rng.randint(1, 4)):
             self.mouse("mousemove", *self.random_point(avoid_back=False))
-            self.wait(lambda: self.pointer() == CENTRE, "the game to pull the cursor back")
+            self.game.wait_pointer_centred()
         self.counts["mouse aim"] += 1
 
     def right_click(self):
@@ -295,24 +217,23 @@ class Soak:
 
     def escape(self):
         """Escape closes the console and shows or hides the menu in the same press."""
-        closing_console = self.console_open
-        self.tap("Escape")
-        self.console_open = False
-        self.in_play = not self.in_play
-        self.wait_screen(menu=not self.in_play)
-        if closing_console:
+        if self.game.console_open:
             self.counts["console closed by escape"] += 1
+        self.tap("Escape")
+        self.game.console_open = False
+        self.in_play = not self.in_play
+        if self.in_play:
+            self.game.wait_world()
+        else:
+            self.game.wait_menu()
+        self.synced()
         self.counts["play by escape" if self.in_play else "menu by escape"] += 1
 
     def click_play(self):
-        self.mouse("mousemove", *PLAY_BUTTON)
-        # The menu hit-tests where the cursor was at the last frame, so click only once a frame
-        # has shown the button lit up under it.
-        self.wait(lambda: distance(region_mean(self.display.screenshot_rgb(), *PLAY_PATCH),
-                                   self.play_look) > 30, "the play button to light up")
-        self.mouse("click", 1)
+        self.note("click play")
+        self.game.enter_play()
         self.in_play = True
-        self.wait_screen(menu=False)
+        self.synced()
         self.counts["play by click"] += 1
 
     def menu_wander(self):
@@ -341,14 +262,13 @@ class Soak:
 
 
     def open_console(self):
-        self.tap("grave")
-        self.console_open = True
-        self.wait_console(True)
+        self.note("open the console")
+        self.game.open_console()
 
     def close_console(self):
-        self.tap("grave")
-        self.console_open = False
-        self.wait_console(False)
+        self.note("close the console")
+        self.game.close_console()
+        self.synced()
 
     def console_session(self, close_with_escape=None):
         self.open_console()
@@ -434,16 +354,6 @@ class Soak:
         ])()
 
 
-    def escape_and_back(self):
-        self.escape()
-        self.pause(0.1, 0.6)
-        self.escape()
-
-    def escape_and_click(self):
-        self.escape()
-        self.pause(0.1, 0.6)
-        self.click_play()
-
     def cover_everything(self):
         """Each required kind of input once, from play, in an order the seed picks."""
         steps = [
@@ -453,8 +363,9 @@ class Soak:
             lambda: self.fire_p2("End"), lambda: self.cycle(1), lambda: self.cycle(2),
             self.mouse_aim, self.right_click, lambda: self.music("F8"),
             lambda: self.music("F9"), lambda: self.console_session(close_with_escape=False),
-            lambda: self.console_session(close_with_escape=True), self.escape_and_back,
-            self.escape_and_click,
+            lambda: self.console_session(close_with_escape=True),
+            lambda: (self.escape(), self.pause(0.1, 0.6), self.escape()),
+            lambda: (self.escape(), self.pause(0.1, 0.6), self.click_play()),
         ]
         self.rng.shuffle(steps)
         for step in steps:
@@ -480,16 +391,6 @@ class Soak:
         self.pause(0.02, 0.3)
         if time.monotonic() - self.last_sync > SYNC_EVERY_SECONDS:
             self.sync()
-
-
-def memory_mb(pid):
-    """The game's resident and peak resident memory in MB, for the summary."""
-    try:
-        with open("/proc/%d/status" % pid) as f:
-            fields = dict(line.split(":", 1) for line in f if ":" in line)
-        return int(fields["VmRSS"].split()[0]) // 1024, int(fields["VmHWM"].split()[0]) // 1024
-    except (OSError, KeyError, ValueError):
-        return 0, 0
 
 
 def save_backtrace(pid, path):
@@ -562,51 +463,31 @@ def sanitizer_reports(workdir, output):
     return reports
 
 
-def check_log(workdir, run):
-    path = os.path.join(workdir, "basev2", "console.log")
-    check(os.path.exists(path), "the game wrote no basev2/console.log")
-    with open(path, errors="replace") as f:
-        log = f.read()
-    check(log.startswith(START_LINES), "the log does not begin with the start-up lines:\n" +
-          log[:400])
-    check(log.endswith(END_LINES), "the log does not end with the shut-down lines:\n" +
-          log[-400:])
-    missing = find_echoes(log, run.expected)
-    check(missing is None, "typed line %r is not echoed in order in the log" % (missing,))
-    return log
-
-
 def soak(game, data_dir, seconds, seed, keep):
     how = ("build it with `make asan-game` and configure the tree with "
            "-DVORN_ASAN_GAME=<abs path>/build-asan/Vorn2 (make test does both)")
-    check(game, "no sanitized game given (VORN_ASAN_GAME is empty): " + how)
-    game = os.path.abspath(game)  # the game runs in a folder of its own
-    check(os.path.isfile(game) and os.access(game, os.X_OK),
-          "no sanitized game at %s: %s" % (game, how))
-    check(os.path.isdir(data_dir), "no data tree at %r" % data_dir)
+    check(game and os.access(game, os.X_OK), "no sanitized game at %r: %s" % (game, how))
     print("soak: seed %d, %d s of play (replay with --seed %d or SOAK_SEED=%d)"
           % (seed, seconds, seed, seed), flush=True)
     workdir = make_workdir(data_dir, "soak")
     for stale in ("console.log", "soak.cfg"):
-        path = os.path.join(workdir, "basev2", stale)
-        if os.path.exists(path):
-            os.remove(path)
+        with contextlib.suppress(FileNotFoundError):
+            os.remove(os.path.join(workdir, "basev2", stale))
     display = Display()
-    program = run = None
-    started = time.monotonic()
+    run = None
     passed = False
     try:
-        program = Program(display, game, workdir, "Vorn II",
-                          env=sanitizer_environment(workdir, game))
-        run = Soak(display, program, random.Random(seed))
+        running = Game(display, game, workdir, sanitizer_environment(workdir, game),
+                       CATCH_UP_SECONDS)
+        program = running.program
+        run = Soak(display, running, random.Random(seed))
         try:
-            run.start()
-            memory_at_start = memory_mb(program.process.pid)
+            running.start()
+            run.click_play()
             play_started = time.monotonic()
             run.cover_everything()
             while time.monotonic() - play_started < seconds:
                 run.random_step()
-            memory_at_end = memory_mb(program.process.pid)
             run.finish()
             code = program.wait_exit(90)
         except Failure as failure:
@@ -621,20 +502,19 @@ def soak(game, data_dir, seconds, seed, keep):
         reports = sanitizer_reports(workdir, output)
         check(not reports, "sanitizer reports:\n" + "\n".join(reports))
         check(code == 1, "F12 ended the game with %d, expected 1\n%s" % (code, output[-3000:]))
-        log = check_log(workdir, run)
+        log = read_file(running.log_path) or ""
+        check(log.startswith("**************************\n* This is Vorn II console *\n") and
+              log.endswith(SHUTDOWN_LINES), "the log lacks its start-up or shut-down lines:\n%s"
+              % (log[:400] + "\n...\n" + log[-400:]))
+        missing = find_echoes(log, run.expected)
+        check(missing is None, "typed line %r is not echoed in order in the log" % (missing,))
         missed = [kind for kind in REQUIRED if run.counts[kind] == 0]
         check(not missed, "the soak never did: " + ", ".join(missed))
-
-        print("soak: %.0f s in all, %d lines typed, %d lines of log; the game lagged behind "
-              "its input by %.1f s at most" % (time.monotonic() - started, len(run.expected),
-                                                log.count("\n"), run.longest_wait))
-        print("soak: memory %d MB after start-up, %d MB at the end, peak %d MB"
-              % (memory_at_start[0], memory_at_end[0], memory_at_end[1]))
-        print("soak: " + ", ".join("%s %d" % item for item in sorted(run.counts.items())))
+        print("soak: %d lines typed, %d lines of log; %s" % (
+            len(run.expected), log.count("\n"),
+            ", ".join("%s %d" % item for item in sorted(run.counts.items()))))
         passed = True
     finally:
-        if program:
-            program.kill()
         display.close()
         if run and not passed:
             with open(os.path.join(workdir, "steps.txt"), "w") as f:
