@@ -69,17 +69,6 @@ protected:
     }
 };
 
-TEST_F(WeaponsTest, ShotStartsAtTheShooter)
-{
-    FireNow(players[0], WEAPON_PLASMA);
-    const Projectile &shot = GetProjectile(0);
-    EXPECT_EQ(shot.type, WEAPON_PLASMA);
-    EXPECT_FLOAT_EQ(shot.origin.x, -2.0f);
-    EXPECT_FLOAT_EQ(shot.distance, 0.35f);
-    EXPECT_FLOAT_EQ(shot.life, 100.0f);
-    EXPECT_DOUBLE_EQ(shot.opacity, 1.0);
-}
-
 // A shot needs more than the reload time since the last one, on the unsigned clock, so the
 // reload also holds across the clock's wrap; a weapon never fired counts from clock 0.
 TEST_F(WeaponsTest, ShotNeedsMoreThanTheReloadTime)
@@ -127,11 +116,17 @@ TEST_F(WeaponsTest, PlasmaHitsTheFirstPlayerInReachOnly)
 TEST_F(WeaponsTest, PlasmaPassesItsShooterAndVanishesAtItsHit)
 {
     FireNow(players[0], WEAPON_PLASMA);  // aimed right, at the second player 4 units away
+    const Projectile &shot = GetProjectile(0);
+    EXPECT_FLOAT_EQ(shot.origin.x, -2.0f);
+    EXPECT_FLOAT_EQ(shot.distance, 0.35f);
+    EXPECT_FLOAT_EQ(shot.life, 100.0f);
+    EXPECT_DOUBLE_EQ(shot.opacity, 1.0);
     AdvanceProjectiles(10);
     EXPECT_EQ(players[0].health, 125);
-    EXPECT_NEAR(GetProjectile(0).distance, 0.45f, 1e-6f);
+    EXPECT_EQ(shot.type, WEAPON_PLASMA);
+    EXPECT_NEAR(shot.distance, 0.45f, 1e-6f);
     int frames = 1;
-    while (GetProjectile(0).type != 0 && frames < 1000) {
+    while (shot.type != 0 && frames < 1000) {
         AdvanceProjectiles(10);
         ++frames;
     }

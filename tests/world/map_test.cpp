@@ -76,10 +76,7 @@ TEST_F(MapFileTest, RespawnCellsBecomeSpawnPointsInCellOrder)
     const float b = float(before);
     const std::vector<std::vector<float>> expected = {
         {-3.8f, 3.0f, b}, {-3.4f, 2.8f, b + 1}, {-3.4f, 2.0f, b + 2}, {-3.4f, 1.0f, b + 3}};
-    ASSERT_EQ(spawnPointsSeen.size(), 4u);
-    for (size_t i = 0; i < 12; ++i) {
-        EXPECT_FLOAT_EQ(spawnPointsSeen[i / 3][i % 3], expected[i / 3][i % 3]) << i;
-    }
+    EXPECT_EQ(spawnPointsSeen, expected);
     M_LoadMapEditor(WriteMap(M_CELLS, 8).c_str());
     EXPECT_EQ(spawnPointCount, before + 4);
     EXPECT_EQ(M_GetCells()[599], 8);
@@ -214,13 +211,7 @@ TEST_F(MapFileTest, ChangingMapsRegistersSpawnPointsFromTheStart)
     EXPECT_EQ(spawnPointCount, 1);
     const std::vector<std::vector<float>> expected = {
         {0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 1.0f}, {0.0f, 0.0f, 2.0f}, {-3.4f, 2.0f, 0.0f}};
-    ASSERT_EQ(spawnPointsSeen.size(), expected.size());
-    for (size_t i = 0; i < expected.size(); ++i) {
-        SCOPED_TRACE(i);
-        for (size_t j = 0; j < 3; ++j) {
-            EXPECT_FLOAT_EQ(spawnPointsSeen[i][j], expected[i][j]);
-        }
-    }
+    EXPECT_EQ(spawnPointsSeen, expected);
     for (int i = 0; i < M_CELLS; ++i) {
         ASSERT_EQ(M_GetCells()[i], i == 35 ? 8 : 1) << "cell " << i;
     }
