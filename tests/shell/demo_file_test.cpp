@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 DemoHeader header;  // large: one for all tests, filled by MakeHeader
+DemoData demo;      // as large: what each parse fills
 
 // A header whose every field holds something of its own, so a field read into another's place
 // shows.
@@ -71,67 +73,37 @@ void MakeHeader()
 
 std::vector<std::vector<DemoInput>> Ticks()
 {
-    DemoInput control = {};
-    control.kind = DemoEvent::CONTROL;
-    control.action = 2;
-    control.player = 2;
-    control.hasArgument = true;
     const float aim = -4.0f;
-    memcpy(&control.argument, &aim, sizeof aim);
-    DemoInput fire = control;
-    fire.action = 1;
-    fire.player = 1;
-    fire.hasArgument = false;
-    fire.argument = 0;
-    DemoInput down = {};
-    down.kind = DemoEvent::MATCH_KEY_DOWN;
-    down.key = 27;
-    DemoInput up = down;
-    up.kind = DemoEvent::MATCH_KEY_UP;
-    up.key = 32;
-    DemoInput settings = {};
-    settings.kind = DemoEvent::SETTINGS;
-    settings.settings = DemoSettings{-0.5f, {40.0f, 20.0f}, 0, 0, 0.0f};
+    uint32_t aimBits = 0;
+    memcpy(&aimBits, &aim, sizeof aim);
+    const DemoInput control = {DemoEvent::CONTROL, 2, 2, true, aimBits, 0, {}};
+    const DemoInput fire = {DemoEvent::CONTROL, 1, 1, false, 0, 0, {}};
+    const DemoInput down = {DemoEvent::MATCH_KEY_DOWN, 0, 0, false, 0, 27, {}};
+    const DemoInput up = {DemoEvent::MATCH_KEY_UP, 0, 0, false, 0, 32, {}};
+    const DemoInput settings = {
+        DemoEvent::SETTINGS, 0, 0, false, 0, 0, DemoSettings{-0.5f, {40.0f, 20.0f}, 0, 0, 0.0f}};
     return {{}, {control, fire}, {down, up, settings}, std::vector<DemoInput>(300, control)};
 }
 
-DemoEnd End()
-{
-    DemoEnd end = {};
-    end.players[0] = header.world.players[1];
-    end.players[1] = header.world.players[0];
-    end.frags[0] = 3;
-    end.frags[1] = -1;
-    return end;
-}
+DemoEnd End() { return DemoEnd{{header.world.players[1], header.world.players[0]}, {3, -1}}; }
 
-Bytes WriteDemo(const TempDir &dir)
-{
-    const std::string path = dir.Path("t.dem");
-    DemoWriter writer;
-    EXPECT_TRUE(writer.Open(fopen(path.c_str(), "wb"), header));
-    uint32_t delta = 7;
-    for (const std::vector<DemoInput> &tick : Ticks()) {
-        writer.Tick(delta, tick.data(), int32_t(tick.size()), delta * 1000003u);
-        delta = delta * 3 + 1;
-    }
-    EXPECT_TRUE(writer.Close(End()));
-    const std::string text = dir.Read("t.dem");
-    return Bytes(text.begin(), text.end());
-}
-
-Bytes Encoded(const DemoWorld &world)
+template <typename Part> Bytes Encoded(const Part &part, size_t (*encode)(const Part &, uint8_t *))
 {
     Bytes bytes(DEMO_WORLD_BYTES);
-    bytes.resize(DemoEncodeWorld(world, bytes.data()));
+    bytes.resize(encode(part, bytes.data()));
     return bytes;
 }
 
-Bytes Encoded(const DemoEnd &end)
+DemoCheck Parse(const Bytes &bytes, uint16_t *version = nullptr)
 {
-    Bytes bytes(DEMO_WORLD_BYTES);
-    bytes.resize(DemoEncodeEnd(end, bytes.data()));
-    return bytes;
+    uint16_t read = 0;
+    return DemoParse(bytes.data(), bytes.size(), &demo, version != nullptr ? version : &read);
+}
+
+auto Fields(const DemoInput &event)
+{
+    return std::make_tuple(int(event.kind), event.action, event.player, event.hasArgument,
+                           event.argument, event.key);
 }
 
 // The CRC put right again after a change, so only the structure's own checks can refuse it.
@@ -140,29 +112,36 @@ void Reseal(Bytes *bytes)
     WriteLE32(bytes->data() + bytes->size() - 4, DemoCrc(0, bytes->data(), bytes->size() - 4));
 }
 
-DemoCheck Parse(const Bytes &bytes, DemoData *demo, uint16_t *version = nullptr)
-{
-    uint16_t read = 0;
-    const DemoCheck check = DemoParse(bytes.data(), bytes.size(), demo, &read);
-    if (version != nullptr) {
-        *version = read;
+class DemoFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        MakeHeader();
+        const std::string path = dir.Path("t.dem");
+        DemoWriter writer;
+        ASSERT_TRUE(writer.Open(fopen(path.c_str(), "wb"), header));
+        uint32_t delta = 7;
+        for (const std::vector<DemoInput> &tick : Ticks()) {
+            writer.Tick(delta, tick.data(), int32_t(tick.size()), delta * 1000003u);
+            delta = delta * 3 + 1;
+        }
+        ASSERT_TRUE(writer.Close(End()));
+        const std::string text = dir.Read("t.dem");
+        good.assign(text.begin(), text.end());
     }
-    return check;
-}
-
-TEST(DemoFileTest, WhatIsWrittenIsReadBack)
-{
-    MakeHeader();
     TempDir dir;
-    const Bytes bytes = WriteDemo(dir);
-    static DemoData demo;
-    ASSERT_EQ(Parse(bytes, &demo), DemoCheck::GOOD);
+    Bytes good;  // the demo as written
+};
+
+TEST_F(DemoFileTest, WhatIsWrittenIsReadBack)
+{
+    ASSERT_EQ(Parse(good), DemoCheck::GOOD);
     EXPECT_EQ(demo.header.version, DEMO_VERSION);
     EXPECT_STREQ(demo.header.map.text, "v2dm1");
     EXPECT_EQ(memcmp(demo.header.cells, header.cells, sizeof header.cells), 0);
     EXPECT_EQ(demo.header.clockStart, header.clockStart);
-    EXPECT_EQ(Encoded(demo.header.world), Encoded(header.world));
-    EXPECT_EQ(Encoded(demo.end), Encoded(End()));
+    EXPECT_EQ(Encoded(demo.header.world, DemoEncodeWorld), Encoded(header.world, DemoEncodeWorld));
+    EXPECT_EQ(Encoded(demo.end, DemoEncodeEnd), Encoded(End(), DemoEncodeEnd));
 
     const auto expected = Ticks();
     ASSERT_EQ(demo.tickCount, expected.size());
@@ -180,12 +159,7 @@ TEST(DemoFileTest, WhatIsWrittenIsReadBack)
         ASSERT_EQ(count, int32_t(expected[t].size()));
         for (const DemoInput &want : expected[t]) {
             const DemoInput got = ticks.NextEvent();
-            EXPECT_EQ(got.kind, want.kind);
-            EXPECT_EQ(got.action, want.action);
-            EXPECT_EQ(got.player, want.player);
-            EXPECT_EQ(got.hasArgument, want.hasArgument);
-            EXPECT_EQ(got.argument, want.argument);
-            EXPECT_EQ(got.key, want.key);
+            EXPECT_EQ(Fields(got), Fields(want));
             EXPECT_TRUE(got.settings == want.settings);
         }
         EXPECT_EQ(ticks.TickHash(), hash);
@@ -198,57 +172,46 @@ TEST(DemoFileTest, WhatIsWrittenIsReadBack)
 
 // Another version is told apart from damage, so the player learns which it is; a file that is
 // no demo at all is neither.
-TEST(DemoFileTest, OtherVersionsAndOtherFiles)
+TEST_F(DemoFileTest, OtherVersionsAndOtherFiles)
 {
-    MakeHeader();
-    TempDir dir;
-    const Bytes good = WriteDemo(dir);
-    static DemoData demo;
-    for (const uint16_t version : {0, 2, 0x0100, 0xFFFF}) {
+    for (const uint16_t version : {0, 2, 0xFFFF}) {
         SCOPED_TRACE(version);
         Bytes bytes = good;
         WriteLE16(bytes.data() + 4, version);
         Reseal(&bytes);
         uint16_t read = 0;
-        EXPECT_EQ(Parse(bytes, &demo, &read), DemoCheck::OTHER_VERSION);
+        EXPECT_EQ(Parse(bytes, &read), DemoCheck::OTHER_VERSION);
         EXPECT_EQ(read, version);
     }
     for (const Bytes &bytes : {Bytes{}, Bytes{'V', 'D', 'E'}, Bytes{'v', 'D', 'E', 'M', 1, 0},
                                Bytes(good.begin() + 1, good.end())}) {
-        EXPECT_EQ(Parse(bytes, &demo), DemoCheck::NOT_A_DEMO);
+        EXPECT_EQ(Parse(bytes), DemoCheck::NOT_A_DEMO);
     }
 }
 
 // Any byte changed, any length lost or gained: refused as damaged, never played.
-TEST(DemoFileTest, DamageIsRefused)
+TEST_F(DemoFileTest, DamageIsRefused)
 {
-    MakeHeader();
-    TempDir dir;
-    const Bytes good = WriteDemo(dir);
-    static DemoData demo;
     for (size_t at = 6; at < good.size(); ++at) {
         Bytes bytes = good;
         bytes[at] ^= 0x10;
-        ASSERT_EQ(Parse(bytes, &demo), DemoCheck::DAMAGED) << "byte " << at;
+        ASSERT_EQ(Parse(bytes), DemoCheck::DAMAGED) << "byte " << at;
     }
     for (const size_t size : {size_t(6), size_t(100), good.size() / 2, good.size() - 1}) {
-        ASSERT_EQ(Parse(Bytes(good.begin(), good.begin() + long(size)), &demo), DemoCheck::DAMAGED)
+        ASSERT_EQ(Parse(Bytes(good.begin(), good.begin() + long(size))), DemoCheck::DAMAGED)
             << size << " bytes";
     }
     Bytes longer = good;
     longer.push_back(0);
-    EXPECT_EQ(Parse(longer, &demo), DemoCheck::DAMAGED);
+    EXPECT_EQ(Parse(longer), DemoCheck::DAMAGED);
 }
 
 // With the CRC made right again, what the game would index with or switch on is still checked.
-TEST(DemoFileTest, ValuesOutOfRangeAreRefused)
+TEST_F(DemoFileTest, ValuesOutOfRangeAreRefused)
 {
-    MakeHeader();
-    TempDir dir;
-    const Bytes good = WriteDemo(dir);
     const size_t world = 4 + 2 + 1 + strlen("v2dm1") + 2 * M_CELLS + 4;
     const size_t player = world + 24;  // after the settings
-    const size_t firstTick = world + Encoded(header.world).size();
+    const size_t firstTick = world + Encoded(header.world, DemoEncodeWorld).size();
     const struct {
         const char *what;
         size_t at;
@@ -265,14 +228,13 @@ TEST(DemoFileTest, ValuesOutOfRangeAreRefused)
         {"an event's kind", firstTick + 10 + 6, 9},
         {"a control's player", firstTick + 10 + 6 + 1 + 4, 3},
     };
-    static DemoData demo;
-    ASSERT_EQ(Parse(good, &demo), DemoCheck::GOOD);
+    ASSERT_EQ(Parse(good), DemoCheck::GOOD);
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
         Bytes bytes = good;
         bytes[c.at] = c.value;
         Reseal(&bytes);
-        EXPECT_EQ(Parse(bytes, &demo), DemoCheck::DAMAGED);
+        EXPECT_EQ(Parse(bytes), DemoCheck::DAMAGED);
     }
 }
 }  // namespace

@@ -66,9 +66,7 @@ void Stand(Player &p)
 {
     p.pose = Pose{1.0f, FLOOR_HEIGHT, 3.1415927f};
     p.airborne = 0;
-    p.horizontalVelocity = 0.0f;
-    p.jumpVelocity = 0.0f;
-    p.fallVelocity = 0.0f;
+    p.horizontalVelocity = p.jumpVelocity = p.fallVelocity = 0.0f;
     p.walk.currentFrame = 0;
 }
 
