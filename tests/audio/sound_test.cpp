@@ -5,6 +5,7 @@
 #include "console/registry.h"
 #include "platform/audio.h"
 #include "tests/audio/audio_support.h"
+#include "tests/support/console_output.h"
 #include "tests/support/temp_dir.h"
 
 #include <algorithm>
@@ -24,7 +25,7 @@ protected:
         ASSERT_TRUE(P_OpenAudio());
         P_SetOutputVolume(0xFFFFFFFF);
         C_Init();
-        Printed();
+        console.Skip();
     }
     void TearDown() override
     {
@@ -32,16 +33,9 @@ protected:
         C_Shutdown();
     }
 
-    // What the console printed since the last call.
-    std::string Printed()
-    {
-        const std::string text = C_Text();
-        const std::string printed = text.substr(printedFrom);
-        printedFrom = text.size();
-        return printed;
-    }
+    std::string Printed() { return console.Printed(); }
 
-    size_t printedFrom = 0;
+    ConsoleOutput console;
     TempDir dir;
 };
 

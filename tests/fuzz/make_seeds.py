@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Writes the fuzz targets' seed inputs: generated data from a basev2/ tree, plus small
-hand-made files for the kinds and corners the generated data does not show.
+"""Writes the fuzz targets' seed inputs: generated data from a basev2/ tree, every input kept in
+regressions/<target>/, and small hand-made files for kinds that neither of those shows.
 
 Usage: make_seeds.py <basev2 dir> <seeds dir>; writes <seeds dir>/<target>/ for every target."""
 
@@ -8,150 +8,64 @@ import struct
 import sys
 from pathlib import Path
 
-# Generated files above this size are left out: large inputs slow every run.
-MAX_SEED_BYTES = 20000
+TARGETS = ("bmp", "colour_keyed", "tga", "frames", "map", "config", "execute", "layout", "demo")
+MAX_SEED_BYTES = 20000  # larger generated files slow every run
 
 
-def bmp(width, height, bits, pixels, palette=b"", compression=0, core=False, file_header=True,
-        masks=b""):
-    """A BMP file with the given header kind; `pixels` are the stored bytes as they are."""
+def bmp(width, height, bits, palette=b"", core=False):
+    """A BMP file whose stored rows, padded to 4 bytes, hold bytes that differ from their
+    neighbours'."""
+    pixels = bytes((i * 37) & 0xFF for i in range((width * bits + 31) // 32 * 4 * abs(height)))
     if core:
         info = struct.pack("<IHHHH", 12, width, height, 1, bits)
     else:
-        colours = len(palette) // 4
-        info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, bits, compression, len(pixels),
-                           2835, 2835, colours, 0)
-    body = info + masks + palette
-    if not file_header:
-        return body + pixels
-    offset = 14 + len(body)
-    return b"BM" + struct.pack("<IHHI", offset + len(pixels), 0, 0, offset) + body + pixels
-
-
-def rows(width, height, bits, fill):
-    """Stored pixel rows of `bits` per pixel, each padded to 4 bytes, bytes from `fill`."""
-    row = (width * bits + 31) // 32 * 4
-    return bytes(fill(i) & 0xFF for i in range(row * height))
-
-
-def bmp_seeds():
-    grey = b"".join(struct.pack("<BBBB", v, v, v, 0) for v in range(256))
-    two = b"\x00\x00\x00\x00\xff\xff\xff\x00"
-    sixteen = b"".join(struct.pack("<BBBB", 16 * v, 255 - 16 * v, v, 0) for v in range(16))
-    return {
-        "24bit_odd_width.bmp": bmp(3, 2, 24, rows(3, 2, 24, lambda i: (i * 37) & 0xFF)),
-        "24bit_top_down.bmp": bmp(2, -2, 24, rows(2, 2, 24, lambda i: i * 20)),
-        "32bit.bmp": bmp(2, 2, 32, rows(2, 2, 32, lambda i: i * 15)),
-        "16bit.bmp": bmp(3, 2, 16, rows(3, 2, 16, lambda i: i * 11)),
-        "16bit_bitfields.bmp": bmp(2, 2, 16, rows(2, 2, 16, lambda i: i * 9), compression=3,
-                                   masks=struct.pack("<III", 0xF800, 0x07E0, 0x001F)),
-        "32bit_bitfields_10bit.bmp": bmp(3, -2, 32, rows(3, 2, 32, lambda i: i * 29), compression=3,
-                                         masks=struct.pack("<III", 0x3FF00000, 0x000FFC00,
-                                                           0x000003FF)),
-        "8bit_palette.bmp": bmp(4, 2, 8, rows(4, 2, 8, lambda i: i * 31), palette=grey),
-        "4bit_palette.bmp": bmp(5, 3, 4, rows(5, 3, 4, lambda i: i * 17), palette=sixteen),
-        "1bit_palette.bmp": bmp(9, 2, 1, rows(9, 2, 1, lambda i: 0xA5), palette=two),
-        "8bit_rle.bmp": bmp(4, 2, 8, bytes([4, 7, 0, 0, 2, 9, 0, 2, 1, 2, 0, 1]), palette=grey,
-                            compression=1),
-        "4bit_rle.bmp": bmp(4, 2, 4, bytes([4, 0x12, 0, 0, 0, 4, 0x34, 0x56, 0, 1]),
-                            palette=sixteen, compression=2),
-        "core_header.bmp": bmp(2, 2, 24, rows(2, 2, 24, lambda i: 255 - i), core=True),
-        "core_header_palette.bmp": bmp(2, 2, 8, rows(2, 2, 8, lambda i: i),
-                                       palette=bytes(v // 3 for v in range(768)),
-                                       core=True),
-        "no_file_header.dib": bmp(2, 2, 24, rows(2, 2, 24, lambda i: i * 3), file_header=False),
-    }
-
-
-def colour_keyed_seeds():
-    black_corner = rows(3, 3, 24, lambda i: 0 if i < 3 else 200)
-    return {
-        "black_corner.bmp": bmp(3, 3, 24, black_corner),
-        "top_down.bmp": bmp(5, -2, 24, rows(5, 2, 24, lambda i: (i % 7) * 40)),
-        "last_row_unpadded.bmp": bmp(1, 2, 24, rows(1, 2, 24, lambda i: 9))[:-1],
-    }
-
-
-def tga(width, height, bits, image_type=2):
-    header = struct.pack("<BBBHHBHHHHBB", 0, 0, image_type, 0, 0, 0, 0, 0, width, height, bits,
-                         0)
-    return header + bytes((i * 29) & 0xFF for i in range(width * height * bits // 8))
-
-
-def frame(width, height, pixel_bytes):
-    return struct.pack("<6i", width, height, 0, 0, 0, len(pixel_bytes)) + pixel_bytes
-
-
-def cells(codes):
-    return b"".join(struct.pack("<h", code) for code in codes)
+        info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, bits, 0, len(pixels), 2835,
+                           2835, len(palette) // 4, 0)
+    offset = 14 + len(info) + len(palette)
+    return b"BM" + struct.pack("<IHHI", offset + len(pixels), 0, 0, offset) + info + palette + pixels
 
 
 def settings(size, x, y, right, shadow):
     return struct.pack("<iiiiB", size, x, y, right, shadow)
 
 
-CONFIG_SEEDS = {
-    "written.cfg": "//Generated by Vorn II. Do not modify or delete it.\ncon_speed 2.000000\n",
-    "commands.cfg": "say hello there\ncon_speed 3\ncon_speed\nhelp\ncmd_list con\nexec other\n"
-                    "writecfg saved\nexec saved\ncon_print done",
-    "remarks.cfg": "say kept\nsay dropped // remark\n/ whole line\nCON_SPEED 1\n",
-    "carriage_returns.cfg": "con_clear\r\ncon_speed 2\r\nsay x\r\n",
-    "long_line.cfg": "say " + "x" * 120 + "\ncon_speed " + "9" * 90 + "\n",
-    "log.cfg": "con_savelog\ncon_clear\nsay after\n",
-    "runs_itself.cfg": "say again\nexec fuzz\n",
-}
-
-EXECUTE_SEEDS = {
-    "basics.txt": "help\nsay hi\ncon_print text\ncon_speed\ncon_speed 3\ncon_speed 0\n",
-    "numbers.txt": "con_speed 1e10\ncon_speed -3.5e-2\ncon_speed +2.\ncon_speed .\ncon_speed 2x\n",
-    "names.txt": "CMD_LIST\ncmd_list con\ncmd_list\ncmd_list zz\nunknown word\n \n\n",
-    "files.txt": "writecfg saved\nexec saved\nexec saved.cfg\nexec .cfg\nexec\nwritecfg \n"
-                 "con_savelog\n",
-    "long.txt": "say " + "y" * 200 + "\n" + "z" * 300 + "\n",
-    "tabs.txt": "say\tnot a separator\ncon_speed\t2\ncon_clear\r\ncon_clear\nsay next\n",
-}
-
-def demo_player(x, weapon):
-    return (struct.pack("<3fB3fi", x, 0.3, 3.14, 0, 0.02, 0.0, 0.0, weapon) +
-            struct.pack("<10I", *range(0, 10000, 1000)) + struct.pack("<iIfB", 125, 0, 0.0, 1))
-
-
-def demo_body(ticks):
-    """A demo without its CRC, which the demo target adds: the version-1 layout of
-    shell/demo_file.h, one rocket in flight and a match under way. `ticks` holds
-    (delta, events) pairs, each event its bytes."""
-    settings = struct.pack("<3f2if", 0.3, 20.0, 20.0, 1, 10, 0.0)
-    players = demo_player(-1.0, 2) + demo_player(1.0, 4)
-    shots = struct.pack("<i5fd", 2, 0.0, 0.3, 0.5, 0.35, 100.0, 1.0)
-    shots += bytes(32 * 99) + struct.pack("<2iIfB", 125, 125, 0, 0.0, 0)
-    feed = (b"Player 1 fragged 2".ljust(85, b"\0") + struct.pack("<I", 100) +
-            (bytes(85) + struct.pack("<I", 0)) * 2)
-    match = (struct.pack("<BBi", 1, 0, 0) + struct.pack("<iBIi", 1, 0, 0, 0) * 2 +
-             struct.pack("<I", 5000) + feed + bytes(2) + bytes(100) + struct.pack("<2if", 1, 10, 0.0))
-    body = b"VDEM" + struct.pack("<HB", 1, 5) + b"v2dm1" + bytes(1200) + struct.pack("<I", 7)
-    body += settings + players + shots + match
-    for delta, events in ticks:
-        body += struct.pack("<IH", delta, len(events)) + b"".join(events) + struct.pack("<I", 0)
-    return body + struct.pack("<I", len(ticks)) + players + struct.pack("<2i", 1, 0)
-
-
-DEMO_EVENTS = {
-    "fire": struct.pack("<BIBBI", 1, 1, 1, 0, 0),
-    "aim": struct.pack("<BIBBf", 1, 2, 2, 1, -4.0),
-    "key_down": struct.pack("<BB", 2, 27),
-    "key_up": struct.pack("<BB", 3, 32),
-    "settings": struct.pack("<B3f2if", 4, 0.5, 20.0, 40.0, 0, 0, 2.5),
-}
-
-
-LAYOUT_TEXTS = {
-    "plain.txt": (12, 10, 400, 640, 0, "Vorn II 0.3a"),
-    "codes.txt": (16, 0, 0, 800, 1, "\\c(255 0 0)red \\a(0 255 0 128)half \\i+slant\\i- "
-                                    "\\b+bold\\b- \\x \\"),
-    "lines.txt": (8, 5, 300, 320, 1, "one\ttab\nsecond line\n\n\tthird\\c(1 2"),
-    "huge.txt": (0x7FFFFFFF, -0x80000000, 0x7FFFFFFF, 0x7FFFFFFF, 1, "\t\n\\b+x\ny"),
-    "negative.txt": (-20, 100, -100, 50, 0, "\\a(-1 -2 -3 -4)abc\\c(99999999999 0 0)d"),
-}
+def hand_made():
+    grey = b"".join(struct.pack("<BBBB", v, v, v, 0) for v in range(256))
+    sixteen = b"".join(struct.pack("<BBBB", 16 * v, 255 - 16 * v, v, 0) for v in range(16))
+    tga_rgb = struct.pack("<BBBHHBHHHHBB", 0, 0, 2, 0, 0, 0, 0, 0, 4, 2, 24, 0) + bytes(range(24))
+    texts = {
+        "config": {
+            "written.cfg": "//Generated by Vorn II. Do not modify or delete it.\n"
+                           "con_speed 2.000000\n",
+            "commands.cfg": "say hello there\ncon_speed 3\ncon_speed\nhelp\ncmd_list con\n"
+                            "exec other\nwritecfg saved\nexec saved\ncon_print done",
+            "remarks.cfg": "say kept\nsay dropped // remark\n/ whole line\nCON_SPEED 1\n",
+            "log.cfg": "con_savelog\ncon_clear\nsay after\n",
+        },
+        "execute": {
+            "basics.txt": "help\nsay hi\ncon_print text\ncon_speed\ncon_speed 3\ncon_speed 0\n",
+            "names.txt": "CMD_LIST\ncmd_list con\ncmd_list\ncmd_list zz\nunknown word\n \n\n",
+            "tabs.txt": "say\tnot a separator\ncon_speed\t2\ncon_clear\r\ncon_clear\nsay next\n",
+        },
+    }
+    seeds = {target: {name: text.encode() for name, text in files.items()}
+             for target, files in texts.items()}
+    seeds["bmp"] = {
+        "24bit_odd_width.bmp": bmp(3, 2, 24),
+        "24bit_top_down.bmp": bmp(2, -2, 24),
+        "32bit.bmp": bmp(2, 2, 32),
+        "16bit.bmp": bmp(3, 2, 16),
+        "8bit_palette.bmp": bmp(4, 2, 8, palette=grey),
+        "4bit_palette.bmp": bmp(5, 3, 4, palette=sixteen),
+        "1bit_palette.bmp": bmp(9, 2, 1, palette=b"\0\0\0\0\xff\xff\xff\0"),
+        "core_header.bmp": bmp(2, 2, 24, core=True),
+    }
+    seeds["tga"] = {"rgb_4x2.tga": tga_rgb}
+    seeds["layout"] = {
+        "plain.txt": settings(12, 10, 400, 640, 0) + b"Vorn II 0.3a",
+        "lines.txt": settings(8, 5, 300, 320, 1) + b"one\ttab\nsecond line\n\n\tthird\\c(1 2",
+    }
+    return seeds
 
 
 def main():
@@ -159,10 +73,7 @@ def main():
         sys.exit(__doc__)
     data = Path(sys.argv[1])
     out = Path(sys.argv[2])
-    seeds = {name: {} for name in
-             ("bmp", "colour_keyed", "tga", "frames", "map", "config", "execute", "layout",
-              "demo")}
-
+    seeds = {target: {} for target in TARGETS}
     for path in sorted(data.rglob("*")):
         if not path.is_file():
             continue
@@ -182,33 +93,12 @@ def main():
             seeds["map"][name] = contents
         elif path.name == "Help.txt":
             seeds["layout"][name] = settings(12, 8, 460, 640, 1) + contents[:1023]
-
-    seeds["bmp"].update(bmp_seeds())
-    seeds["colour_keyed"].update(colour_keyed_seeds())
-    seeds["tga"].update({
-        "grey_2x2.tga": tga(2, 2, 8, image_type=3),
-        "rgb_4x2.tga": tga(4, 2, 24),
-        "rgba_2x4.tga": tga(2, 4, 32),
-        "short_pixels.tga": tga(8, 8, 32)[:100],
-    })
-    seeds["frames"].update({
-        "two_small.fp": frame(2, 2, bytes(range(12))) + frame(3, 1, bytes([5, 200, 9] * 3)),
-        "cut_short.fp": frame(4, 4, bytes([255] * 10)),
-        "bad_side.fp": frame(2, 1, bytes(6)) + frame(0, 5, b""),
-    })
-    seeds["map"].update({
-        "short.vsm": cells([1, 8, 0, -2, 7]),
-        "respawns.vsm": cells([8] * 600),
-        "odd_byte.vsm": cells([3, 8]) + b"\x08",
-    })
-    seeds["config"].update({name: text.encode() for name, text in CONFIG_SEEDS.items()})
-    seeds["execute"].update({name: text.encode() for name, text in EXECUTE_SEEDS.items()})
-    for name, (size, x, y, right, shadow, text) in LAYOUT_TEXTS.items():
-        seeds["layout"][name] = settings(size, x, y, right, shadow) + text.encode()
-    seeds["demo"].update({
-        "no_ticks.dem": demo_body([]),
-        "every_event.dem": demo_body([(10, []), (9, list(DEMO_EVENTS.values())), (11, [])]),
-    })
+    for target, files in hand_made().items():
+        seeds[target].update(files)
+    regressions = Path(__file__).resolve().parent / "regressions"
+    for target in TARGETS:
+        for path in sorted((regressions / target).glob("*")):
+            seeds[target][path.name] = path.read_bytes()
 
     for target, files in seeds.items():
         folder = out / target

@@ -100,20 +100,6 @@ TEST_F(FrameFileTest, StopsAtTheTableSizeOrAtABadSize)
     EXPECT_FALSE(refused);
 }
 
-TEST_F(FrameFileTest, LoadReportsMissingAndEmptyFiles)
-{
-    Frame frame = {};
-    const std::string missing = dir.Path("missing.fp");
-    frame.Load(missing.c_str(), 1);
-    EXPECT_EQ(NewConsoleText(), "Warning: Frame : cannot open \"" + missing + "\"\n");
-    EXPECT_EQ(frame.transparency, 0);
-    const std::string empty = dir.Write("empty.fp", "");
-    frame.Load(empty.c_str(), 1);
-    EXPECT_EQ(NewConsoleText(), "Image: \"" + empty + "\" loaded succesfull.\n");
-    EXPECT_EQ(frame.frameCount, 0u);
-    EXPECT_EQ(frame.transparency, 1);
-}
-
 // Frame sets loaded into real textures, with an OpenGL context of their own.
 class FrameUploadTest : public ConsoleFileTest {
 protected:
@@ -163,34 +149,39 @@ TEST_F(FrameUploadTest, UploadedFramesKeepTheirRows)
     }
 }
 
-// One line per load: the success line, or instead the warning of a refused set (whose good
-// frames are kept) or the texture line when a frame's texture cannot be built (its entry
-// stays 0, the others load).
+// One line per load: the success line (an empty file too), or instead the warning of a missing
+// file or a refused set (whose good frames are kept), or the texture line when a frame's texture
+// cannot be built (its entry stays 0, the others load).
 TEST_F(FrameUploadTest, EachLoadPrintsOneLine)
 {
     const std::string good = FrameBytes(1, 1, "abc");
     const struct {
+        bool exists;
         std::string bytes;
         int failingUpload;
         const char *line;
         std::vector<bool> textured;
     } cases[] = {
-        {good + good, -1, "Image: \"%\" loaded succesfull.\n", {true, true}},
-        {good + FrameBytes(0, 1, "abc") + good,
+        {false, "", -1, "Warning: Frame : cannot open \"%\"\n", {}},
+        {true, "", -1, "Image: \"%\" loaded succesfull.\n", {}},
+        {true, good + good, -1, "Image: \"%\" loaded succesfull.\n", {true, true}},
+        {true,
+         good + FrameBytes(0, 1, "abc") + good,
          -1,
          "Warning: Frame : bad frame size in \"%\"\n",
          {true}},
-        {good + good + good, 1, "T_Texture : Cannot find \"%\"\n", {true, false, true}},
+        {true, good + good + good, 1, "T_Texture : Cannot find \"%\"\n", {true, false, true}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.line);
-        const std::string path = dir.Write("anim.fp", c.bytes);
+        const std::string path = c.exists ? dir.Write("anim.fp", c.bytes) : dir.Path("missing.fp");
         Frame frame = {};
         FailUploadAfter(c.failingUpload);
         frame.Load(path.c_str(), 1);
         std::string line = c.line;
         line.replace(line.find('%'), 1, path);
         EXPECT_EQ(NewConsoleText(), line);
+        EXPECT_EQ(frame.transparency, c.exists ? 1 : 0);
         ASSERT_EQ(frame.frameCount, c.textured.size());
         for (size_t i = 0; i < c.textured.size(); ++i) {
             EXPECT_EQ(frame.textures[i] != 0, c.textured[i]) << i;

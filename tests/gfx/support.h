@@ -1,10 +1,10 @@
 #pragma once
 
 #include "console/console.h"
+#include "tests/support/console_output.h"
 #include "tests/support/temp_dir.h"
 
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -112,15 +112,9 @@ protected:
     void SetUp() override
     {
         C_InitText();
-        printed = strlen(C_Text());
+        console.Skip();
     }
-    // Console text printed since the last call.
-    std::string NewConsoleText()
-    {
-        const std::string text = C_Text() + printed;
-        printed = strlen(C_Text());
-        return text;
-    }
+    std::string NewConsoleText() { return console.Printed(); }
+    ConsoleOutput console;
     TempDir dir;
-    size_t printed = 0;
 };

@@ -22,26 +22,18 @@ protected:
 };
 
 // Pure black alone turns transparent; (0,0,1) in either byte order stays opaque. The buffer is
-// RGBA, bottom-left pixel first.
-TEST_F(TextureTest, ColourKeyMakesExactlyBlackTransparent)
+// RGBA, bottom-left pixel first; row padding is skipped (no diagonal skew) and top-down files come
+// out bottom row first.
+TEST_F(TextureTest, ColourKeyedRowsStayStraightAndOnlyBlackIsClear)
 {
-    BmpLayout layout;
-    layout.width = 2;
-    layout.height = 2;
+    BmpLayout keyed;
+    keyed.width = 2;
+    keyed.height = 2;
     // Blue, green, red per pixel, bottom row first, two bytes of padding after each row.
     const uint8_t rows[] = {0, 0, 0, 0, 0, 1, 0, 0, 1, 0, 0, 255, 255, 255, 0, 0};
-    layout.rows.assign(reinterpret_cast<const char *>(rows), sizeof rows);
-    const std::vector<uint8_t> expected = {0, 0, 0, 0,   1,   0,   0,   255,
-                                           0, 0, 1, 255, 255, 255, 255, 255};
-    EXPECT_EQ(ReadKeyed(layout), expected);
-    EXPECT_EQ(width, 2);
-    EXPECT_EQ(height, 2);
-    EXPECT_EQ(NewConsoleText(), "");
-}
-
-// Row padding is skipped (no diagonal skew) and top-down files come out bottom row first.
-TEST_F(TextureTest, ColourKeyedRowsStayStraightAndUpright)
-{
+    keyed.rows.assign(reinterpret_cast<const char *>(rows), sizeof rows);
+    EXPECT_EQ(ReadKeyed(keyed),
+              std::vector<uint8_t>({0, 0, 0, 0, 1, 0, 0, 255, 0, 0, 1, 255, 255, 255, 255, 255}));
     for (const int pictureWidth : {1, 3, 4, 5}) {
         for (const int pictureHeight : {3, -3}) {
             SCOPED_TRACE(testing::Message() << pictureWidth << "x" << pictureHeight);
@@ -60,6 +52,7 @@ TEST_F(TextureTest, ColourKeyedRowsStayStraightAndUpright)
             }
         }
     }
+    EXPECT_EQ(NewConsoleText(), "");
 }
 
 // Cut, compressed, other depths, a core header or absurd sides: one line each, nothing read.
@@ -90,59 +83,50 @@ TEST_F(TextureTest, ColourKeyedReaderRefusesDamagedFiles)
     }
 }
 
-// Failures come before any upload and leave the record empty, so they need no GL context.
+// A file that is missing, damaged or cannot be built into a texture leaves the record empty: the
+// game says so on the console (or in the DIB reader's box), the editor stays silent.
 TEST_F(TextureTest, FailedLoadsLeaveTheRecordEmpty)
 {
+    ASSERT_TRUE(MakeTestGlContext());
     const std::string missing = dir.Path("missing.bmp");
     const std::string broken = dir.Write("broken.bmp", "BM");
+    const std::string good = dir.Write("p.bmp", MakeBmp(BmpLayout()));
+    enum class Kind { OPAQUE, KEYED, EDITOR };
     const struct {
         std::string path;
-        bool colourKey;
+        Kind kind;
+        bool uploadFails;
         std::string console;
         std::string messageBox;
     } cases[] = {
-        {missing, false, "T_Texture : Cannot find \"" + missing + "\"\n", ""},
-        {missing, true, "T_Texture : Cannot find \"" + missing + "\"\n", ""},
-        {broken, false, "", "Error: Unknown DIB file format.\n"},
-        {broken, true, "T_Texture : bad picture \"" + broken + "\"\n", ""},
+        {missing, Kind::OPAQUE, false, "T_Texture : Cannot find \"" + missing + "\"\n", ""},
+        {missing, Kind::KEYED, false, "T_Texture : Cannot find \"" + missing + "\"\n", ""},
+        {missing, Kind::EDITOR, false, "", ""},
+        {broken, Kind::OPAQUE, false, "", "Error: Unknown DIB file format.\n"},
+        {broken, Kind::KEYED, false, "T_Texture : bad picture \"" + broken + "\"\n", ""},
+        {good, Kind::OPAQUE, true, "T_Texture : Cannot find \"" + good + "\"\n", ""},
+        {good, Kind::KEYED, true, "T_Texture : Cannot find \"" + good + "\"\n", ""},
+        {good, Kind::EDITOR, true, "", ""},
+        {good, Kind::KEYED, false, "", ""},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.path + (c.colourKey ? " keyed" : " opaque"));
+        SCOPED_TRACE(testing::Message() << c.path << " as " << int(c.kind)
+                                        << (c.uploadFails ? ", upload failing" : ""));
         T_Texture texture = {};
+        FailUploadAfter(c.uploadFails ? 0 : -1);
         testing::internal::CaptureStderr();
-        texture.Load(c.path.c_str(), c.colourKey);
+        if (c.kind == Kind::EDITOR) {
+            texture.LoadEditor(c.path.c_str());
+        } else {
+            texture.Load(c.path.c_str(), c.kind == Kind::KEYED);
+        }
         EXPECT_EQ(testing::internal::GetCapturedStderr(), c.messageBox);
         EXPECT_EQ(NewConsoleText(), c.console);
-        EXPECT_EQ(texture.glName, 0u);
-        EXPECT_EQ(texture.image, nullptr);
-    }
-    T_Texture editor = {};
-    editor.LoadEditor(missing.c_str());
-    EXPECT_EQ(NewConsoleText(), "");
-    EXPECT_EQ(editor.glName, 0u);
-}
-// A texture that cannot be built leaves the record empty, as a missing file does, with the same
-// line in the game and silence in the editor; one that can be built gets a name.
-TEST_F(TextureTest, FailedUploadLeavesTheRecordEmpty)
-{
-    ASSERT_TRUE(MakeTestGlContext());
-    const std::string file = dir.Write("p.bmp", MakeBmp(BmpLayout()));
-    const std::string line = "T_Texture : Cannot find \"" + file + "\"\n";
-    enum class Kind { OPAQUE, KEYED, EDITOR };
-    for (const Kind kind : {Kind::OPAQUE, Kind::KEYED, Kind::EDITOR}) {
-        for (const bool fails : {false, true}) {
-            SCOPED_TRACE(testing::Message() << int(kind) << (fails ? " failing" : " building"));
-            T_Texture texture = {};
-            FailUploadAfter(fails ? 0 : -1);
-            if (kind == Kind::EDITOR) {
-                texture.LoadEditor(file.c_str());
-            } else {
-                texture.Load(file.c_str(), kind == Kind::KEYED);
-            }
-            EXPECT_EQ(texture.glName != 0, !fails);
-            EXPECT_EQ(NewConsoleText(), fails && kind != Kind::EDITOR ? line : "");
-            FreeDibImage(texture.image);  // the game keeps it for good
+        EXPECT_EQ(texture.glName != 0, c.path == good && !c.uploadFails);
+        if (c.path != good) {
+            EXPECT_EQ(texture.image, nullptr);
         }
+        FreeDibImage(texture.image);  // the game keeps it for good
     }
     FailUploadAfter(-1);
 }

@@ -23,19 +23,11 @@ TEST(FitPictureTest, LargestCentredRectangleOfThePicturesShape)
         int32_t height;
         P_Rect expected;
     } cases[] = {
-        {800, 600, {0, 0, 800, 600}},
-        {1920, 1080, {240, 0, 1440, 1080}},
-        {1366, 768, {171, 0, 1024, 768}},
-        {1280, 1024, {0, 32, 1280, 960}},
-        {1921, 1081, {240, 0, 1441, 1081}},
-        {801, 600, {0, 0, 800, 600}},
-        {800, 601, {0, 0, 800, 600}},
-        {799, 599, {0, 0, 798, 599}},
-        {3840, 2160, {480, 0, 2880, 2160}},
-        {600, 1000, {0, 275, 600, 450}},
-        {1600, 1200, {0, 0, 1600, 1200}},
-        {0, 600, {0, 0, 0, 0}},
-        {800, 0, {0, 0, 0, 0}},
+        {800, 600, {0, 0, 800, 600}},       {1920, 1080, {240, 0, 1440, 1080}},
+        {1366, 768, {171, 0, 1024, 768}},   {1280, 1024, {0, 32, 1280, 960}},
+        {1921, 1081, {240, 0, 1441, 1081}}, {801, 600, {0, 0, 800, 600}},
+        {800, 601, {0, 0, 800, 600}},       {799, 599, {0, 0, 798, 599}},
+        {600, 1000, {0, 275, 600, 450}},    {0, 600, {0, 0, 0, 0}},
         {-800, 600, {0, 0, 0, 0}},
     };
     for (const auto &c : cases) {
@@ -60,20 +52,14 @@ TEST(PointerMappingTest, WindowPointsToPicturePixelsClampedToThePicture)
         int32_t expectedX;
         int32_t expectedY;
     } cases[] = {
-        {"1:1 corner", Scaling(800, 600, 800, 600), 0, 0, 0, 0},
         {"1:1 far corner", Scaling(800, 600, 800, 600), 799, 599, 799, 599},
-        {"1:1 middle", Scaling(800, 600, 800, 600), 400, 300, 400, 300},
         {"full HD, picture's left edge", Scaling(1920, 1080, 1920, 1080), 240, 0, 0, 0},
-        {"full HD, middle", Scaling(1920, 1080, 1920, 1080), 960, 540, 400, 300},
         {"full HD, picture's right edge", Scaling(1920, 1080, 1920, 1080), 1679, 1079, 799, 599},
         {"full HD, left bar", Scaling(1920, 1080, 1920, 1080), 10, 540, 0, 300},
         {"full HD, right bar", Scaling(1920, 1080, 1920, 1080), 1680, 540, 799, 300},
-        {"full HD, far right", Scaling(1920, 1080, 1920, 1080), 1919, 1079, 799, 599},
         {"beyond the window", Scaling(1920, 1080, 1920, 1080), -50, 5000, 0, 599},
         {"tall window, top bar", Scaling(1280, 1024, 1280, 1024), 640, 5, 400, 0},
-        {"tall window, below the picture", Scaling(1280, 1024, 1280, 1024), 640, 1000, 400, 599},
         {"tall window, picture's top", Scaling(1280, 1024, 1280, 1024), 0, 32, 0, 0},
-        {"high density, middle", Scaling(960, 540, 1920, 1080), 480, 270, 400, 300},
         {"high density, left edge", Scaling(960, 540, 1920, 1080), 120, 0, 0, 0},
         {"high density, last point", Scaling(960, 540, 1920, 1080), 839, 539, 799, 599},
         {"odd drawable", Scaling(1921, 1081, 1921, 1081), 1680, 1080, 799, 599},
@@ -90,24 +76,29 @@ TEST(PointerMappingTest, WindowPointsToPicturePixelsClampedToThePicture)
 }
 
 // Mouse look puts the pointer at a picture pixel and takes any other reading as movement: every
-// pixel must read back as itself wherever a window point is no larger than a picture pixel.
+// pixel must read back as itself wherever a window point is no larger than a picture pixel. Its
+// re-centring point, the picture's middle, is the window's.
 TEST(PointerMappingTest, EveryPicturePixelReadsBackAsItself)
 {
     const struct {
         const char *what;
         P_Scaling scaling;
+        int32_t centreX;
+        int32_t centreY;
     } cases[] = {
-        {"1:1", Scaling(800, 600, 800, 600)},
-        {"full HD", Scaling(1920, 1080, 1920, 1080)},
-        {"laptop", Scaling(1366, 768, 1366, 768)},
-        {"tall", Scaling(1280, 1024, 1280, 1024)},
-        {"odd", Scaling(1921, 1081, 1921, 1081)},
-        {"three times", Scaling(2400, 1800, 2400, 1800)},
-        {"high density", Scaling(1600, 1200, 3200, 2400)},
-        {"high density, wide", Scaling(1920, 1080, 3840, 2160)},
+        {"1:1", Scaling(800, 600, 800, 600), 400, 300},
+        {"laptop", Scaling(1366, 768, 1366, 768), 683, 384},
+        {"tall", Scaling(1280, 1024, 1280, 1024), 640, 512},
+        {"odd", Scaling(1921, 1081, 1921, 1081), 961, 541},
+        {"high density, wide", Scaling(1920, 1080, 3840, 2160), 960, 540},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
+        int32_t centreX = 0;
+        int32_t centreY = 0;
+        P_WindowFromPicture(c.scaling, 400, 300, &centreX, &centreY);
+        EXPECT_EQ(centreX, c.centreX);
+        EXPECT_EQ(centreY, c.centreY);
         for (int32_t p = 0; p < PICTURE_WIDTH; ++p) {
             const int32_t q = p * PICTURE_HEIGHT / PICTURE_WIDTH;
             int32_t windowX = 0;
@@ -123,29 +114,6 @@ TEST(PointerMappingTest, EveryPicturePixelReadsBackAsItself)
             ASSERT_EQ(x, p) << "window x " << windowX;
             ASSERT_EQ(y, q) << "window y " << windowY;
         }
-    }
-}
-
-// The re-centring point of mouse look is the middle of the picture, whatever the window.
-TEST(PointerMappingTest, PictureCentreIsTheWindowsCentre)
-{
-    const struct {
-        P_Scaling scaling;
-        int32_t x;
-        int32_t y;
-    } cases[] = {
-        {Scaling(800, 600, 800, 600), 400, 300},
-        {Scaling(1920, 1080, 1920, 1080), 960, 540},
-        {Scaling(1280, 1024, 1280, 1024), 640, 512},
-        {Scaling(960, 540, 1920, 1080), 480, 270},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(testing::Message() << c.scaling.windowWidth << "x" << c.scaling.windowHeight);
-        int32_t x = 0;
-        int32_t y = 0;
-        P_WindowFromPicture(c.scaling, 400, 300, &x, &y);
-        EXPECT_EQ(x, c.x);
-        EXPECT_EQ(y, c.y);
     }
 }
 
@@ -200,8 +168,7 @@ TEST(WindowedSizeTest, LargestWholeMultipleWithinNinetyPercent)
         int32_t width;
         int32_t height;
     } cases[] = {
-        {1920, 1080, 800, 600},   {2560, 1440, 1600, 1200}, {3840, 2160, 2400, 1800},
-        {1366, 768, 800, 600},    {1024, 768, 800, 600},    {640, 480, 800, 600},
+        {1920, 1080, 800, 600},   {3840, 2160, 2400, 1800}, {640, 480, 800, 600},
         {1778, 1334, 1600, 1200}, {1777, 1334, 800, 600},   {1778, 1333, 800, 600},
         {5120, 1440, 1600, 1200}, {0, 0, 800, 600},
     };
