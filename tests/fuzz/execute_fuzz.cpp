@@ -6,23 +6,19 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <strings.h>
 
 namespace {
 // "writecfg" and "exec" take paths; one reaching out of the scratch directory could write a
 // .cfg file anywhere this user may, so such lines are not run.
 bool LeavesDataFolder(const std::string &line)
 {
-    char lowered[C_LINE_SIZE];
-    snprintf(lowered, sizeof lowered, "%s", line.c_str());  // as C_Execute cuts it
-    for (char *at = lowered; *at != '\0'; ++at) {
-        if (*at >= 'A' && *at <= 'Z') {
-            *at = char(*at - 'A' + 'a');
-        }
-    }
-    const size_t wordLength = strcspn(lowered, " \n");
-    const bool takesPath = (wordLength == 8 && strncmp(lowered, "writecfg", 8) == 0) ||
-                           (wordLength == 4 && strncmp(lowered, "exec", 4) == 0);
-    return takesPath && strchr(lowered + wordLength, '/') != nullptr;
+    char cut[C_LINE_SIZE];
+    snprintf(cut, sizeof cut, "%s", line.c_str());  // as C_Execute cuts it
+    const size_t word = strcspn(cut, " ");
+    const bool takesPath = (word == 8 && strncasecmp(cut, "writecfg", 8) == 0) ||
+                           (word == 4 && strncasecmp(cut, "exec", 4) == 0);
+    return takesPath && strchr(cut + word, '/') != nullptr;
 }
 }  // namespace
 

@@ -1,5 +1,5 @@
-// Runs a fuzz target's entry point once over each file of the directories or files named on the
-// command line, in name order, so inputs that once failed stay tests without libFuzzer.
+// Runs a fuzz target's entry point once over each file of the directories named on the command
+// line, in name order, so inputs that once failed stay tests without libFuzzer.
 #include "tests/fuzz/fuzz_input.h"
 
 #include <algorithm>
@@ -12,22 +12,13 @@
 
 int main(int argc, char **argv)
 {
-    namespace fs = std::filesystem;
     std::vector<std::string> paths;
     for (int i = 1; i < argc; ++i) {
-        if (!fs::is_directory(argv[i])) {
-            paths.push_back(argv[i]);
-            continue;
+        for (const auto &entry : std::filesystem::directory_iterator(argv[i])) {
+            paths.push_back(entry.path().string());
         }
-        std::vector<std::string> found;
-        for (const fs::directory_entry &entry : fs::directory_iterator(argv[i])) {
-            if (entry.is_regular_file()) {
-                found.push_back(entry.path().string());
-            }
-        }
-        std::sort(found.begin(), found.end());
-        paths.insert(paths.end(), found.begin(), found.end());
     }
+    std::sort(paths.begin(), paths.end());
     // An empty run would pass while checking nothing.
     if (paths.empty()) {
         fprintf(stderr, "replay: no inputs given\n");
