@@ -109,16 +109,6 @@ protected:
         ASSERT_TRUE(MakeTestGlContext());
     }
     void TearDown() override { FailUploadAfter(-1); }
-
-    // Level 0 of `texture` as bytes of `format`, rows packed, the bottom row first.
-    static std::string TextureBytes(uint32_t texture, GLenum format, int width, int height)
-    {
-        std::string bytes(size_t(width * height * (format == GL_RGBA ? 4 : 3)), '\0');
-        glBindTexture(GL_TEXTURE_2D, texture);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glGetTexImage(GL_TEXTURE_2D, 0, format, GL_UNSIGNED_BYTE, bytes.data());
-        return bytes;
-    }
 };
 
 // Opaque rows of 3 or 6 bytes are packed in the file and in the buffer: read with the wrong
@@ -142,9 +132,8 @@ TEST_F(FrameUploadTest, UploadedFramesKeepTheirRows)
             frame.Load(path.c_str(), transparent);
             ASSERT_EQ(frame.frameCount, 1u);
             ASSERT_NE(frame.textures[0], 0u);
-            EXPECT_EQ(
-                TextureBytes(frame.textures[0], transparent ? GL_RGBA : GL_RGB, width, height),
-                transparent ? rgba : pixels);
+            EXPECT_EQ(TexelBytes(frame.textures[0], transparent ? GL_RGBA : GL_RGB),
+                      transparent ? rgba : pixels);
         }
     }
 }

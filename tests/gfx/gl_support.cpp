@@ -37,3 +37,16 @@ bool MakeTestGlContext()
     }();
     return made;
 }
+
+std::string TexelBytes(uint32_t texture, uint32_t format)
+{
+    glBindTexture(GL_TEXTURE_2D, texture);
+    GLint width = 0;
+    GLint height = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+    std::string bytes(size_t(width) * size_t(height) * (format == GL_RGBA ? 4 : 3), '\0');
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, format, GL_UNSIGNED_BYTE, bytes.data());
+    return bytes;
+}

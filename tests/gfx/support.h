@@ -106,6 +106,10 @@ void FailUploadAfter(int uploads);
 // Makes an OpenGL context current for the rest of the test program, once; false without one.
 bool MakeTestGlContext();
 
+// Level 0 of `texture` as bytes of `format` (GL_RGB or GL_RGBA), rows packed, the bottom row
+// first; empty before the texture has a picture.
+std::string TexelBytes(uint32_t texture, uint32_t format);
+
 // A fresh console and temporary directory for each test.
 class ConsoleFileTest : public ::testing::Test {
 protected:

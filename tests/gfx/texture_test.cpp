@@ -131,19 +131,6 @@ TEST_F(TextureTest, FailedLoadsLeaveTheRecordEmpty)
     FailUploadAfter(-1);
 }
 
-std::vector<uint8_t> Texels(uint32_t name)
-{
-    glBindTexture(GL_TEXTURE_2D, name);
-    GLint width = 0;
-    GLint height = 0;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
-    std::vector<uint8_t> texels(size_t(width) * size_t(height) * 4);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
-    return texels;
-}
-
 // A deferred texture is named at its load, keeps that name, and gets at the build exactly the
 // picture an immediate load gives it; one whose build fails ends empty, saying so only then.
 TEST_F(TextureTest, DeferredBuildsKeepTheirNamesAndPictures)
@@ -164,18 +151,18 @@ TEST_F(TextureTest, DeferredBuildsKeepTheirNamesAndPictures)
         const uint32_t named = later.glName;
         ASSERT_NE(named, 0u);
         EXPECT_NE(failing.glName, 0u);
-        EXPECT_TRUE(Texels(named).empty()) << "built before its time";
+        EXPECT_TRUE(TexelBytes(named, GL_RGBA).empty()) << "built before its time";
         EXPECT_EQ(NewConsoleText(), "");
         FailUploadAfter(1);  // the second deferred build
         T_BuildDeferredTextures();
         FailUploadAfter(-1);
         EXPECT_EQ(later.glName, named);
-        EXPECT_EQ(Texels(later.glName), Texels(now.glName));
+        EXPECT_EQ(TexelBytes(later.glName, GL_RGBA), TexelBytes(now.glName, GL_RGBA));
         EXPECT_EQ(failing.glName, 0u);
         EXPECT_EQ(NewConsoleText(), "T_Texture : Cannot find \"" + file + "\"\n");
         T_Texture after = {};
         after.Load(file.c_str(), keyed);
-        EXPECT_FALSE(Texels(after.glName).empty()) << "still deferred after the build";
+        EXPECT_FALSE(TexelBytes(after.glName, GL_RGBA).empty()) << "still deferred after the build";
         for (T_Texture *texture : {&now, &later, &failing, &after}) {
             FreeDibImage(texture->image);
         }
