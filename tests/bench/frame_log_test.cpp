@@ -22,8 +22,7 @@ std::string Written()
 }
 
 // Frame times are present to present, and each frame owns what was allocated before its present:
-// three blocks before the second present belong to the second frame, not the first. Starting
-// again forgets them all.
+// three blocks before the second present belong to the second frame, not the first.
 TEST(FrameLogTest, TimesAndAllocationsBelongToTheFrameTheyPrecede)
 {
     AllocCountThisThread();
@@ -41,11 +40,10 @@ TEST(FrameLogTest, TimesAndAllocationsBelongToTheFrameTheyPrecede)
     EXPECT_NEAR(FrameLogSeconds(), 0.035, 1e-9);
     EXPECT_NE(text.find("frames 2\nseconds 0.035000\nfps 57.143\n"), std::string::npos) << text;
     EXPECT_NE(text.find("samples\n10.0000 0 0 0 0\n25.0000 3 3 0 0\n"), std::string::npos) << text;
-
-    FrameLogStart(200.0);
+    FrameLogStart(200.0);  // starting again forgets them all
     EXPECT_EQ(FrameLogFrames(), 0);
     const std::string again = Written();
-    EXPECT_NE(again.find("frames 0\nseconds 0.000000\nfps 0.000\n"), std::string::npos) << again;
+    EXPECT_NE(again.find("frames 0\nseconds 0.000000\n"), std::string::npos) << again;
     EXPECT_EQ(again.substr(again.find("samples\n")), "samples\n");
 }
 }  // namespace

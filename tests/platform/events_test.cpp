@@ -21,29 +21,22 @@ protected:
         P_SetPointerMessages(false);
         SDL_Quit();
     }
-    static void Motion(int32_t x, int32_t y)
+    // Pushes a pointer event: a move or left click at (x, y), or a wheel turned by x steps.
+    static void Push(uint32_t type, int32_t x, int32_t y = 0)
     {
         SDL_Event event = {};
-        event.type = SDL_MOUSEMOTION;
-        event.motion.x = x;
-        event.motion.y = y;
-        SDL_PushEvent(&event);
-    }
-    static void Button(int32_t x, int32_t y)
-    {
-        SDL_Event event = {};
-        event.type = SDL_MOUSEBUTTONDOWN;
-        event.button.button = SDL_BUTTON_LEFT;
-        event.button.x = x;
-        event.button.y = y;
-        SDL_PushEvent(&event);
-    }
-    static void Wheel(int32_t steps, uint32_t direction)
-    {
-        SDL_Event event = {};
-        event.type = SDL_MOUSEWHEEL;
-        event.wheel.y = steps;
-        event.wheel.direction = direction;
+        event.type = type;
+        if (type == SDL_MOUSEWHEEL) {
+            event.wheel.y = x;
+            event.wheel.direction = uint32_t(y);
+        } else if (type == SDL_MOUSEMOTION) {
+            event.motion.x = x;
+            event.motion.y = y;
+        } else {
+            event.button.button = SDL_BUTTON_LEFT;
+            event.button.x = x;
+            event.button.y = y;
+        }
         SDL_PushEvent(&event);
     }
     // Every message the queue holds now, as message, wParam, x, y.
@@ -68,14 +61,14 @@ TEST_F(EventsTest, PointerMessagesAreOptInAndMovesMerge)
     const int32_t down = int32_t(P_WM_LBUTTONDOWN);
     const int32_t wheel = int32_t(P_WM_MOUSEWHEEL);
     const auto feed = [] {
-        Motion(10, 10);
-        Motion(20, 15);
-        Motion(30, 25);
-        Button(30, 25);
-        Motion(40, 35);
-        Wheel(2, SDL_MOUSEWHEEL_NORMAL);
-        Wheel(1, SDL_MOUSEWHEEL_FLIPPED);
-        Wheel(0, SDL_MOUSEWHEEL_NORMAL);
+        Push(SDL_MOUSEMOTION, 10, 10);
+        Push(SDL_MOUSEMOTION, 20, 15);
+        Push(SDL_MOUSEMOTION, 30, 25);
+        Push(SDL_MOUSEBUTTONDOWN, 30, 25);
+        Push(SDL_MOUSEMOTION, 40, 35);
+        Push(SDL_MOUSEWHEEL, 2, SDL_MOUSEWHEEL_NORMAL);
+        Push(SDL_MOUSEWHEEL, 1, SDL_MOUSEWHEEL_FLIPPED);
+        Push(SDL_MOUSEWHEEL, 0, SDL_MOUSEWHEEL_NORMAL);
     };
     feed();
     EXPECT_EQ(Drain(), (std::vector<std::vector<int32_t>>{{down, 0, 30, 25}}));

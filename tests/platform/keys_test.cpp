@@ -13,9 +13,8 @@ TEST(KeysTest, PhysicalKeysGetTheirWindowsNumbers)
         uint8_t key;
     };
     const Case cases[] = {
-        {4, 'A'},  {29, 'Z'}, {30, '1'}, {38, '9'},       {39, '0'},         {58, 112},
-        {69, 123}, {79, 39},  {80, 37},  {98, 96},        {53, 192},         {225, 16},
-        {224, 17}, {42, 8},   {44, 32},  {0, P_KEY_NONE}, {500, P_KEY_NONE},
+        {4, 'A'}, {29, 'Z'}, {30, '1'}, {39, '0'}, {58, 112},       {69, 123},         {79, 39},
+        {98, 96}, {53, 192}, {225, 16}, {44, 32},  {0, P_KEY_NONE}, {500, P_KEY_NONE},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.scancode);
@@ -35,13 +34,11 @@ TEST(KeysTest, TextBecomesLatin1AndDropsTheRest)
         {"abc", "abc"},
         {"\xc3\xa9t\xc3\xa9", "\xe9t\xe9"},
         {"\xe2\x82\xac!", "!"},            // the euro sign has no Latin-1 code
-        {"\xf0\x9f\x98\x80x", "x"},        // nor has an emoji
         {"\x80\xbfy", "y"},                // stray continuation bytes
         {"\xc3z", "z"},                    // cut-short sequence
         {"\xc2\x80\xc2\xbf", "\x80\xbf"},  // from C2 on, two-byte forms are not overlong
         {"\xc0\x80x", "x"},                // overlong 0
         {"\xc1\xbfx", "x"},                // overlong 0x7f
-        {"\xc1\x81x", "x"},                // overlong 'A'
         {"\xe0\x80\x80x", "x"},            // three-byte overlong 0
         {"\xf0\x80\x81\x81x", "x"},        // four-byte overlong 'A'
         {"\xf8\x88\x80\x80\x80x", "x"},    // five-byte form: no such thing

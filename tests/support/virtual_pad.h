@@ -30,8 +30,6 @@ public:
     VirtualPad &operator=(const VirtualPad &) = delete;
     ~VirtualPad() { Unplug(); }
 
-    bool Plugged() const { return joystick != nullptr; }
-
     // Pulls the pad out; the next event pump tells it. Nothing happens a second time.
     void Unplug()
     {
