@@ -7,8 +7,8 @@ import subprocess
 import sys
 
 from editor_test import pick_empty_cell
-from harness import (EDITOR_TITLE, GAME_TITLE, PLAY_BUTTON, Program, check, read_file, read_map,
-                     region_bytes, run, session, wait_for)
+from harness import (EDITOR_TITLE, GAME_TITLE, PLAY_BUTTON, Game, Program, check, read_file,
+                     read_map, region_bytes, run, session, wait_for)
 
 # Where the 800x600 picture lies on a 1920x1080 screen: 1440x1080 from x 240, 1.8 screen pixels
 # to one.
@@ -64,17 +64,6 @@ def mean_difference(a, b):
     return sum(abs(x - y) for x, y in zip(a, b)) / len(a)
 
 
-def typed(display, log_path, *lines):
-    """Types the lines into the open console, saves the log and returns it."""
-    if os.path.exists(log_path):
-        os.remove(log_path)
-    for line in lines + ("con_savelog",):
-        display.type(line)
-        display.key("Return")
-    return wait_for(lambda: "]con_savelog" in (read_file(log_path) or "") and read_file(log_path),
-                    DEADLINE_S, "the console log")
-
-
 def test(game, editor, data_dir):
     with session(data_dir, "display-small") as (display, workdir):
         # The menu as the game draws it on a screen of its own size, pointer away from the
@@ -85,8 +74,8 @@ def test(game, editor, data_dir):
         reference_menu = display.settled()
 
     with session(data_dir, "display", "1920x1080") as (display, workdir):
-        log_path = os.path.join(workdir, "basev2", "console.log")
-        program = Program(display, game, workdir, GAME_TITLE)
+        running = Game(display, game, workdir, step_s=DEADLINE_S)  # its console, not its screen
+        program = running.program
         program.wait_visible(DEADLINE_S)
         wait_geometry(display, GAME_TITLE, FULL, "the game to fill the screen")
         display.xdotool("mousemove", *screen_point(*AWAY_FROM_BUTTONS))
@@ -112,40 +101,25 @@ def test(game, editor, data_dir):
         display.key("alt+Return")
         wait_geometry(display, GAME_TITLE, WINDOWED, "Alt+Enter to make a window")
         display.key("grave")
-        text = typed(display, log_path, "vid_fullscreen")
+        running.command("vid_fullscreen")
+        text = running.save_log()
         check('"vid_fullscreen" is "0.000000"' in text,
               "vid_fullscreen does not hold the window:\n" + text[-300:])
         # Alt+Enter with a line being typed: it neither runs nor changes the line.
         display.type("say one")
         display.key("alt+Return")
         wait_geometry(display, GAME_TITLE, FULL, "Alt+Enter to fill the screen")
-        text = typed(display, log_path, " two", "vid_fullscreen")
+        running.command(" two", "vid_fullscreen")
+        text = running.save_log()
         check("]say one two\n" in text and "]say one\n" not in text,
               "Alt+Enter changed the console's line:\n" + text[-300:])
         check('"vid_fullscreen" is "1.000000"' in text,
               "vid_fullscreen does not hold full screen:\n" + text[-300:])
         display.key("grave", "F12")
         program.expect_exit(1, DEADLINE_S)
-        text = read_file(log_path)
+        text = read_file(running.log_path)
         check(SUCCESS_LINE in text and "Warning: OpenGL" not in text,
               "the video mode was not set without a warning:\n" + text[:600])
-
-        # vid_fullscreen 0 in autoexec.cfg, which runs at the end of the start-up, starts the
-        # game in a window, with the start-up log as ever.
-        with open(os.path.join(workdir, "basev2", "autoexec.cfg"), "w") as f:
-            f.write("vid_fullscreen 0\n")
-        os.remove(log_path)
-        program = Program(display, game, workdir, GAME_TITLE)
-        program.wait_visible(DEADLINE_S)
-        wait_geometry(display, GAME_TITLE, WINDOWED, "the game to start in a window")
-        display.move(WINDOWED[0] + 400, WINDOWED[1] + 300)  # the keys go where the pointer is
-        display.key("grave")
-        display.type("quit")
-        display.key("Return")
-        program.expect_exit(1, DEADLINE_S)
-        text = read_file(log_path)
-        check(SUCCESS_LINE in text and "Warning: OpenGL" not in text,
-              "the windowed start-up did not report its video mode:\n" + text[:600])
 
         # The editor shares the display: the same scaled picture, the same Alt+Enter, which
         # places no brick although Enter does.

@@ -29,7 +29,6 @@ SHUTDOWN_LINES = "]con_savelog\nLog basev2/console.log created!\n"
 # Boxes are (left, top, width, height) in pixels of the 800x600 picture. The menu's buttons are
 # where menu/menu.cpp draws them: play over world (0.35, 0.7)-(1.95, 1.3), back mirrored.
 PLAY_REGION = (435, 170, 160, 60)
-BACK_REGION = (205, 170, 160, 60)
 PLAY_BUTTON = (515, 200)  # where a click presses play
 PLAY_PATCH = (445, 178, 45, 44)  # the button's left part, clear of the cursor on PLAY_BUTTON
 CURSOR_CENTRE = (400, 300)  # where play pulls the pointer back to
@@ -55,9 +54,7 @@ def check(condition, message):
 
 
 def wait_for(condition, deadline_s, what, seen=None):
-    """Polls `condition` until it returns a true value or the deadline passes.
-
-    `seen`, when given, describes the last state for the failure message."""
+    """Polls `condition` until it returns a true value; `seen()` describes a timeout's state."""
     end = time.monotonic() + deadline_s
     while True:
         value = condition()
@@ -169,18 +166,10 @@ class Display:
               "a screenshot of %d bytes, expected %d" % (len(rgb), self.width * self.height * 3))
         return rgb
 
-    def screenshot_png(self, path):
-        subprocess.run(["convert", "xwd:-", path], input=self._xwd(), check=True)
-
-    def wait_screen(self, shown, what, deadline_s=STEP_DEADLINE_S, seen=None):
-        """Returns the first screenshot for which `shown(rgb)` holds; `seen(rgb)` describes the
-        last one for the failure message."""
-        last = [b""]
-
-        def condition():
-            last[0] = self.screenshot_rgb()
-            return shown(last[0]) and last[0]
-        return wait_for(condition, deadline_s, what, seen and (lambda: seen(last[0])))
+    def wait_screen(self, shown, what, deadline_s=STEP_DEADLINE_S):
+        """Returns the first screenshot for which `shown(rgb)` holds."""
+        return wait_for(lambda: (lambda rgb: shown(rgb) and rgb)(self.screenshot_rgb()),
+                        deadline_s, what)
 
     def settled(self):
         """A screenshot once two in a row are the same: the picture has caught up and is still."""
@@ -267,22 +256,16 @@ def make_workdir(data_dir, name):
 def session(data_dir, name, size="800x600"):
     """A working directory and a display for one test: yields (display, workdir).
 
-    Every program started on the display ends with it. A failure keeps the directory, with
-    failure.png, the screen as the failure found it, and says where."""
+    Every program started on the display ends with it. A failure keeps the directory."""
     workdir = make_workdir(data_dir, name)
-    display = None
+    display = Display(size)
     try:
-        display = Display(size)
         yield display, workdir
     except BaseException:
-        if display is not None:
-            with contextlib.suppress(Exception):
-                display.screenshot_png(os.path.join(workdir, "failure.png"))
-        print("the run's files (program output, console log, failure.png) are in", workdir)
+        print("the run's files (program output, console log) are in", workdir)
         raise
     finally:
-        if display is not None:
-            display.close()
+        display.close()
     shutil.rmtree(workdir)
 
 
@@ -334,25 +317,16 @@ def cell_box(column, row):
 
 
 def read_bmp(path):
-    """(width, height, RGB bytes top row first) of an uncompressed 24-bit BMP."""
-    data = read_file(path, "rb")
-    offset = int.from_bytes(data[10:14], "little")
-    width = int.from_bytes(data[18:22], "little", signed=True)
-    stored_height = int.from_bytes(data[22:26], "little", signed=True)
-    height = abs(stored_height)
-    stride = (width * 3 + 3) // 4 * 4
-    rgb = bytearray(width * height * 3)
-    for row in range(height):
-        y = height - 1 - row if stored_height > 0 else row  # rows are stored bottom up
-        line = data[offset + row * stride:offset + row * stride + width * 3]
-        out = y * width * 3
-        for c in range(3):
-            rgb[out + c:out + width * 3:3] = line[2 - c::3]
-    return width, height, bytes(rgb)
+    """(width, height, RGB bytes top row first) of a picture."""
+    size = subprocess.run(["identify", "-format", "%w %h", path], capture_output=True,
+                          text=True, check=True).stdout.split()
+    rgb = subprocess.run(["convert", path, "-depth", "8", "rgb:-"], capture_output=True,
+                         check=True).stdout
+    return int(size[0]), int(size[1]), rgb
 
 
 def bmp_mean_colour(path):
-    """Mean (r, g, b) of an uncompressed 24-bit BMP, ignoring pure black (the colour key)."""
+    """Mean (r, g, b) of a picture, ignoring pure black (the colour key)."""
     _, _, rgb = read_bmp(path)
     texels = [rgb[i:i + 3] for i in range(0, len(rgb), 3) if any(rgb[i:i + 3])]
     return tuple(sum(t[c] for t in texels) / max(len(texels), 1) for c in range(3))
@@ -405,25 +379,6 @@ def console_edge_row(rgb):
         if sum(r > 180 and g < 60 and b < 60 for r, g, b in samples) >= 0.8 * len(samples):
             return y
     return None
-
-
-PLAYER_FIGURE_PIXELS = 200  # most of a player's figure changes ~450 pixels; a crosshair ~50
-
-
-def strip_right_of(x, y):
-    """The screen strip right of world x `x`, on the rows of a player standing at height `y`
-    (100 pixels a unit, (0, 0) at the centre)."""
-    left, row = max(0, min(round((x + 4.0) * 100), SCREEN_WIDTH)), round((3.0 - y) * 100)
-    return left, row - 35, SCREEN_WIDTH - left, 70
-
-
-def wait_figure(display, empty, strip, what):
-    """Waits until the screen shows a player's figure in `strip`, against a screenshot `empty`
-    where it was not; returns that screenshot."""
-    return display.wait_screen(
-        lambda rgb: changed_pixels(empty, rgb, *strip) >= PLAYER_FIGURE_PIXELS, what,
-        seen=lambda rgb: "%d pixels changed there, expected %d" % (
-            changed_pixels(empty, rgb, *strip), PLAYER_FIGURE_PIXELS))
 
 
 def rms(path, start, end):
@@ -538,18 +493,11 @@ class Game:
         matched, total = self.bricks_shown(rgb)
         return total > 0 and matched >= 0.85 * total
 
-    def describe(self, rgb):
-        matched, total = self.bricks_shown(rgb)
-        edge = console_edge_row(rgb)
-        return "a screen showing %s, %d of %d brick cells, the console %s" % (
-            "the menu" if self.shows_menu(rgb) else "no menu", matched, total,
-            "hidden" if edge is None else "edge at row %d" % edge)
-
     def wait_screen(self, shown, what, deadline_s=None):
         def condition(rgb):
             self.alive()
             return shown(rgb)
-        return self.display.wait_screen(condition, what, deadline_s or self.step_s, self.describe)
+        return self.display.wait_screen(condition, what, deadline_s or self.step_s)
 
     # Driving it.
 
@@ -619,7 +567,7 @@ class Game:
             self.display.type(line)
             self.display.key("Return")
 
-    def save_log(self, deadline_s=STEP_DEADLINE_S):
+    def save_log(self):
         """con_savelog through the open console; returns the log once the game has written it."""
         if os.path.exists(self.log_path):
             os.remove(self.log_path)
@@ -630,7 +578,7 @@ class Game:
             self.alive()
             text[0] = read_file(self.log_path)
             return text[0] is not None and text[0].endswith("]con_savelog\n")
-        wait_for(written, deadline_s, "basev2/console.log to end with ]con_savelog",
+        wait_for(written, self.step_s, "basev2/console.log to end with ]con_savelog",
                  lambda: repr(text[0][-300:]) if text[0] else "no file")
         return text[0]
 
