@@ -36,10 +36,8 @@ TEST(KeyNamesTest, NamesInAnyCaseAndUnknownNames)
         const char *name;
         int32_t code;
     } cases[] = {
-        {"SPACE", 32},  {"Space", 32},   {"a", 'A'},    {"0", '0'},         {"F12", 123},
-        {"KP_END", 97}, {"uparrow", 38}, {"mouse3", 4}, {"backquote", 192}, {"", -1},
-        {" space", -1}, {"space ", -1},  {"spac", -1},  {"spacebar", -1},   {"f13", -1},
-        {"f0", -1},     {"mouse4", -1},  {"aa", -1},    {"a b", -1},
+        {"Space", 32},  {"a", 'A'},   {"KP_END", 97},   {"", -1},
+        {"space ", -1}, {"spac", -1}, {"spacebar", -1},
     };
     for (const auto &entry : cases) {
         SCOPED_TRACE(entry.name);
