@@ -93,18 +93,6 @@ TEST_F(ConsoleTest, FullTextDropsItsOldestLines)
     EXPECT_LT(std::string(C_Text()).size(), C_TEXT_CAPACITY);
 }
 
-TEST_F(ConsoleTest, SayPrintsTheLoweredArgumentOnlyWhenThereIsOne)
-{
-    C_Execute("say Hello There");
-    C_Execute("con_print abc");
-    C_Execute("say");
-    C_Execute("say ");
-    const std::string text = C_Text();
-    EXPECT_NE(text.find("]say Hello There\nUnnamedPlayer: hello there\n"), std::string::npos);
-    EXPECT_NE(text.find("]con_print abc\nUnnamedPlayer: abc\n"), std::string::npos);
-    EXPECT_NE(text.find("]say\n]say \n"), std::string::npos);
-}
-
 class ConsoleLogTest : public ConsoleTest {
 protected:
     void SetUp() override

@@ -135,16 +135,4 @@ TEST_F(RegistryTest, CompletionListsNewestFirstUnderTheRightHeader)
     EXPECT_STREQ(C_Complete(none), "xyz");
     EXPECT_EQ(Printed(), "");
 }
-
-TEST_F(RegistryTest, CmdListPrintsEveryNameUnderTheOldest)
-{
-    C_Execute("cmd_list");
-    const std::string printed = Printed();
-    EXPECT_EQ(printed.substr(0, 25), "]cmd_list\n]con_print \n   ");
-    EXPECT_NE(printed.find("   gravity\n   help\n   writecfg\n"), std::string::npos);
-    EXPECT_EQ(printed.substr(printed.size() - 13), "   con_print\n");
-
-    C_Execute("cmd_list grav");
-    EXPECT_EQ(Printed(), "]cmd_list grav\n");
-}
 }  // namespace

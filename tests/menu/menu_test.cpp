@@ -16,21 +16,6 @@ MenuButton PlayButton()
     return button;
 }
 
-TEST(MenuTest, ButtonsTakeOnlyPointsStrictlyInside)
-{
-    const MenuButton button = PlayButton();
-    struct Case {
-        double x;
-        double y;
-        bool inside;
-    };
-    const Case cases[] = {{0.36, 0.71, true}, {0.35, 1.0, false}, {1.0, 1.3, false}};
-    for (const Case &c : cases) {
-        SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
-        EXPECT_EQ(button.HitTest(c.x, c.y), c.inside);
-    }
-}
-
 TEST(MenuTest, ClicksAnswerWhichButtonAndPlayHidesTheMenu)
 {
     Menu menu;
