@@ -56,21 +56,6 @@ TEST_F(ConsoleTest, OverlongLinesAreCutToOneRowWithTheirLineFeed)
     }
 }
 
-TEST_F(ConsoleTest, ClearKeepsTheOldRowsUntilTheNextPrint)
-{
-    C_Print("old line\n", nullptr);
-    const int32_t rowsBefore = C_CurrentRow();
-    C_Clear();
-    EXPECT_EQ(C_Text(), std::string("\n"));
-    EXPECT_EQ(C_CurrentRow(), rowsBefore);
-    EXPECT_EQ(Row(rowsBefore - 1), "old line\n");
-
-    C_Print("new\n", nullptr);
-    EXPECT_EQ(C_CurrentRow(), 2);
-    EXPECT_EQ(Row(0), "\n");
-    EXPECT_EQ(Row(1), "new\n");
-}
-
 // A full console drops its oldest lines: the newest text stays whole and the row count
 // still matches the line feeds in the text.
 TEST_F(ConsoleTest, FullTextDropsItsOldestLines)
