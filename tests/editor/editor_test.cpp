@@ -515,22 +515,4 @@ TEST_F(MapGuardTest, NamedMapsOpenAtStart)
         }
     }
 }
-
-// F7 of a named map, like its start, takes only a whole file; the classic map keeps reading a
-// short file over the cells.
-TEST_F(MapGuardTest, OnlyTheClassicMapLoadsShortFiles)
-{
-    for (const bool named : {false, true}) {
-        SCOPED_TRACE(named ? "named" : "classic");
-        EditorTest::Restart();
-        SetEditorMap(named ? "v2dm1" : nullptr);
-        dir.Write(editorMap.path, std::string("\x05\x00\x06\x00", 4));
-        editor.cursorCell = 5;
-        EditorKeyDown(P_KEY_SPACE, 0, 0);
-        EditorKeyDown(P_KEY_F7, 0, 0);
-        EXPECT_EQ(Cell(0), named ? 0 : 5);
-        EXPECT_EQ(Cell(1), named ? 0 : 6);
-        EXPECT_EQ(Cell(5), 1);
-    }
-}
 }  // namespace
