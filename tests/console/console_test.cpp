@@ -56,21 +56,6 @@ TEST_F(ConsoleTest, OverlongLinesAreCutToOneRowWithTheirLineFeed)
     }
 }
 
-TEST_F(ConsoleTest, ClearKeepsTheOldRowsUntilTheNextPrint)
-{
-    C_Print("old line\n", nullptr);
-    const int32_t rowsBefore = C_CurrentRow();
-    C_Clear();
-    EXPECT_EQ(C_Text(), std::string("\n"));
-    EXPECT_EQ(C_CurrentRow(), rowsBefore);
-    EXPECT_EQ(Row(rowsBefore - 1), "old line\n");
-
-    C_Print("new\n", nullptr);
-    EXPECT_EQ(C_CurrentRow(), 2);
-    EXPECT_EQ(Row(0), "\n");
-    EXPECT_EQ(Row(1), "new\n");
-}
-
 // A full console drops its oldest lines: the newest text stays whole and the row count
 // still matches the line feeds in the text.
 TEST_F(ConsoleTest, FullTextDropsItsOldestLines)
@@ -91,18 +76,6 @@ TEST_F(ConsoleTest, FullTextDropsItsOldestLines)
     const std::string huge(C_TEXT_CAPACITY * 2, 'y');
     C_Print(huge.c_str(), "\n", nullptr);
     EXPECT_LT(std::string(C_Text()).size(), C_TEXT_CAPACITY);
-}
-
-TEST_F(ConsoleTest, SayPrintsTheLoweredArgumentOnlyWhenThereIsOne)
-{
-    C_Execute("say Hello There");
-    C_Execute("con_print abc");
-    C_Execute("say");
-    C_Execute("say ");
-    const std::string text = C_Text();
-    EXPECT_NE(text.find("]say Hello There\nUnnamedPlayer: hello there\n"), std::string::npos);
-    EXPECT_NE(text.find("]con_print abc\nUnnamedPlayer: abc\n"), std::string::npos);
-    EXPECT_NE(text.find("]say\n]say \n"), std::string::npos);
 }
 
 class ConsoleLogTest : public ConsoleTest {

