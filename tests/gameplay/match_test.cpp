@@ -341,6 +341,26 @@ TEST_F(MatchTest, TheTimeLimitEndsTheMatchWithALeaderOnly)
     EXPECT_EQ(CurrentMatch().winner, 1);
 }
 
+// g_match 1 again starts afresh; g_match 0 leaves the world to the plain game.
+TEST_F(MatchTest, GMatchRestartsOrEndsTheMatch)
+{
+    Player1KillsPlayer2();
+    C_Execute("g_match 1");
+    AdvanceMatch(10);
+    EXPECT_EQ(CurrentMatch().frags[0], 0);
+    EXPECT_FALSE(CurrentMatch().dead[1]);
+    EXPECT_NEAR(players[1].pose.x, 3.0f, 1e-5f);
+
+    Player1KillsPlayer2();
+    C_Execute("g_match 0");
+    EXPECT_FALSE(MatchOn());
+    EXPECT_TRUE(MatchLetsAct(players[1]));
+    Place(1, 0.0f, -0.5f, 0.0f);  // in the floor: no collision moves it
+    AdvanceMatch(10);
+    EXPECT_FLOAT_EQ(players[0].pose.y, -0.5f);
+    EXPECT_FALSE(MatchKeyDown(P_KEY_SPACE));
+}
+
 TEST_F(MatchTest, VariablesAreCheckedAndSavedOnlyWhenChanged)
 {
     const struct {
