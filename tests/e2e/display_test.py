@@ -3,7 +3,6 @@ centred between black bars; the menu's buttons and mouse look where the picture 
 Alt+Enter and vid_fullscreen switching between full screen and a window."""
 
 import os
-import subprocess
 import sys
 
 from editor_test import pick_empty_cell
@@ -53,11 +52,8 @@ def check_bars(shot, who):
 
 def picture_as_800x600(display):
     """The picture's part of the screen, scaled back to 800x600, as raw RGB."""
-    xwd = subprocess.run(["xwd", "-root", "-silent"], env=display.env(), capture_output=True,
-                         check=True).stdout
-    return subprocess.run(["convert", "xwd:-", "-crop", "%dx%d+%d+0" % (WIDTH, HEIGHT, LEFT),
-                           "+repage", "-resize", "800x600!", "-depth", "8", "rgb:-"],
-                          input=xwd, capture_output=True, check=True).stdout
+    return display.screenshot_rgb("-crop", "%dx%d+%d+0" % (WIDTH, HEIGHT, LEFT), "+repage",
+                                  "-resize", "800x600!", size=(800, 600))
 
 
 def mean_difference(a, b):

@@ -1,9 +1,6 @@
-"""Runs the real programs under a private Xvfb and drives them as a player would.
-
-Every step waits for something the programs show or write (a window, a picture on the screen, a
-file, a log line, the pointer pulled back), each with a deadline; nothing waits for a fixed time.
-The deadlines are generous: software OpenGL may share two cores with other work.
-"""
+"""Runs the real programs under a private Xvfb and drives them as a player would. Every step
+waits for something they show or write, with a deadline generous enough for software OpenGL on
+two shared cores."""
 
 import contextlib
 import ctypes
@@ -70,15 +67,11 @@ def wait_for(condition, deadline_s, what, seen=None):
 
 def _die_with_parent():
     """Runs in a child before exec: the kernel kills it when this script ends, however it ends."""
-    libc = ctypes.CDLL(None, use_errno=True)
-    pr_set_pdeathsig = 1
-    libc.prctl(pr_set_pdeathsig, signal.SIGKILL)
+    ctypes.CDLL(None).prctl(1, signal.SIGKILL)  # PR_SET_PDEATHSIG
 
 
 class Display:
-    """A private X server of `size` (800x600 unless given) at 24 bits, numbered by Xvfb itself.
-
-    It ends the programs started on it when it closes."""
+    """A private X server of `size` at 24 bits; it ends the programs started on it as it closes."""
 
     def __init__(self, size="800x600"):
         self.width, self.height = (int(side) for side in size.split("x"))
@@ -148,22 +141,15 @@ class Display:
         result = self.xdotool("search", "--onlyvisible", "--name", title, check=False)
         return result.returncode == 0 and result.stdout.strip() != ""
 
-    def _xwd(self):
-        result = subprocess.run(["xwd", "-root", "-silent"], env=self.env(),
-                                capture_output=True, check=False)
-        check(result.returncode == 0, "xwd failed with %d: %s" % (
-            result.returncode, result.stderr.decode(errors="replace").strip()))
-        return result.stdout
-
-    def screenshot_rgb(self):
-        """The screen as raw RGB bytes, rows top to bottom."""
-        result = subprocess.run(["convert", "xwd:-", "-depth", "8", "rgb:-"], input=self._xwd(),
-                                capture_output=True, check=False)
-        check(result.returncode == 0, "convert failed: " +
-              result.stderr.decode(errors="replace").strip())
-        rgb = result.stdout
-        check(len(rgb) == self.width * self.height * 3,
-              "a screenshot of %d bytes, expected %d" % (len(rgb), self.width * self.height * 3))
+    def screenshot_rgb(self, *convert_args, size=None):
+        """The screen (after `convert_args` to ImageMagick) as raw RGB bytes, top row first."""
+        width, height = size or (self.width, self.height)
+        xwd = subprocess.run(["xwd", "-root", "-silent"], env=self.env(), capture_output=True,
+                             check=True).stdout
+        rgb = subprocess.run(["convert", "xwd:-", *convert_args, "-depth", "8", "rgb:-"],
+                             input=xwd, capture_output=True, check=True).stdout
+        check(len(rgb) == width * height * 3,
+              "a screenshot of %d bytes, expected %d" % (len(rgb), width * height * 3))
         return rgb
 
     def wait_screen(self, shown, what, deadline_s=STEP_DEADLINE_S):
@@ -227,7 +213,6 @@ class Program:
                 self.title, deadline_s, self.log_output()[-2000:]))
 
     def expect_exit(self, code=1, deadline_s=STEP_DEADLINE_S):
-        """Waits for the end: a player's way out ends both programs with 1."""
         ended = self.wait_exit(deadline_s)
         check(ended == code, "%s ended with %s, expected %d; output:\n%s" % (
             self.title, ended, code, self.log_output()[-2000:]))
@@ -245,19 +230,14 @@ class Program:
         self.output.close()
 
 
-def make_workdir(data_dir, name):
-    """A scratch working directory holding a copy of the data tree as basev2/."""
-    root = tempfile.mkdtemp(prefix="vorn-e2e-" + name + "-")
-    shutil.copytree(data_dir, os.path.join(root, "basev2"))
-    return root
-
-
 @contextlib.contextmanager
 def session(data_dir, name, size="800x600"):
-    """A working directory and a display for one test: yields (display, workdir).
-
-    Every program started on the display ends with it. A failure keeps the directory."""
-    workdir = make_workdir(data_dir, name)
+    """A display and a scratch directory, with a copy of `data_dir` (if given) as basev2/, for
+    one test: yields (display, workdir). Programs on the display end with it; a failure keeps
+    the directory."""
+    workdir = tempfile.mkdtemp(prefix="vorn-e2e-" + name + "-")
+    if data_dir:
+        shutil.copytree(data_dir, os.path.join(workdir, "basev2"))
     display = Display(size)
     try:
         yield display, workdir
@@ -280,15 +260,6 @@ def run(test, *args):
         sys.exit(1)
     print("passed")
     sys.exit(0)
-
-
-def run_without_display(argv, cwd=None):
-    """Runs a program with no display to open a window on; returns its CompletedProcess."""
-    env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
-    try:
-        return subprocess.run(argv, cwd=cwd, env=env, capture_output=True, text=True, timeout=30)
-    except subprocess.TimeoutExpired:
-        raise Failure("%s still ran after 30 s without a display" % argv) from None
 
 
 def read_file(path, mode="r"):
@@ -318,11 +289,10 @@ def cell_box(column, row):
 
 def read_bmp(path):
     """(width, height, RGB bytes top row first) of a picture."""
-    size = subprocess.run(["identify", "-format", "%w %h", path], capture_output=True,
-                          text=True, check=True).stdout.split()
-    rgb = subprocess.run(["convert", path, "-depth", "8", "rgb:-"], capture_output=True,
+    ppm = subprocess.run(["convert", path, "-depth", "8", "ppm:-"], capture_output=True,
                          check=True).stdout
-    return int(size[0]), int(size[1]), rgb
+    header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", ppm)
+    return int(header[1]), int(header[2]), ppm[header.end():]
 
 
 def bmp_mean_colour(path):
@@ -357,14 +327,9 @@ def red_pixels(rgb, box):
 def changed_pixels(before, after, left, top, width, height, threshold=60):
     """How many pixels of a rectangle differ between two screenshots by more than `threshold`
     (the sum of the three channels' differences)."""
-    changed = 0
-    for y in range(top, top + height):
-        a = region_row(before, left, y, width)
-        b = region_row(after, left, y, width)
-        if a != b:
-            changed += sum(abs(a[i] - b[i]) + abs(a[i + 1] - b[i + 1]) + abs(a[i + 2] - b[i + 2])
-                           > threshold for i in range(0, width * 3, 3))
-    return changed
+    a, b = (region_bytes(rgb, left, top, width, height) for rgb in (before, after))
+    return sum(abs(a[i] - b[i]) + abs(a[i + 1] - b[i + 1]) + abs(a[i + 2] - b[i + 2]) > threshold
+               for i in range(0, len(a), 3))
 
 
 def distance(a, b):
@@ -432,8 +397,6 @@ class Game:
         self._play_looks = None
         self._bricks = None
 
-    # What the screen shows, predicted from the game's own pictures and map.
-
     def shows_menu(self, rgb):
         if self._menu_look is None:
             width, height, background = read_bmp(os.path.join(self.basev2, MENU_BACKGROUND))
@@ -498,8 +461,6 @@ class Game:
             self.alive()
             return shown(rgb)
         return self.display.wait_screen(condition, what, deadline_s or self.step_s)
-
-    # Driving it.
 
     def start(self):
         """Waits for the window and its first frame: the menu."""
@@ -594,8 +555,8 @@ class Game:
         return log
 
     def players(self):
-        """Both players' (x, y, health, weapon) from the probe build's `players` command. Leaves
-        the console as it found it; opening it lets go of held keys."""
+        """Both players' (x, y, health, weapon) from the probe build's `players` command; opening
+        the console lets go of held keys."""
         log = self.console("players")
         found = PLAYER_LINE.findall(log.split("]players\n")[-1])
         check(len(found) >= 2, "no player lines in the log:\n" + log[-400:])

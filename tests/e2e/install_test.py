@@ -3,13 +3,11 @@ data tree and writes only under $XDG_DATA_HOME (or ~/.local/share), where its fi
 installed ones."""
 
 import os
-import shutil
 import signal
 import subprocess
 import sys
-import tempfile
 
-from harness import GAME_TITLE, SHUTDOWN_LINES, Display, Program, check, read_file, run
+from harness import GAME_TITLE, SHUTDOWN_LINES, Program, check, read_file, run, session
 
 
 def tree_listing(root):
@@ -44,9 +42,7 @@ def run_installed(display, game, home, env, user_tree):
 
 
 def test(build_dir):
-    scratch = tempfile.mkdtemp(prefix="vorn-e2e-install-")
-    display = Display()
-    try:
+    with session(None, "install") as (display, scratch):
         usr = install(build_dir, os.path.join(scratch, "dest"))
         game = os.path.join(usr, "bin", "Vorn2")
         installed_tree = os.path.join(usr, "share", "vorn2", "basev2")
@@ -70,9 +66,6 @@ def test(build_dir):
         check("]gravity 0.25\nExecuted autoexec.cfg\n" in log,
               "the user's autoexec.cfg was not run:\n" + log)
         check(tree_listing(installed_tree) == installed_files, "the installed tree was written to")
-    finally:
-        display.close()
-    shutil.rmtree(scratch)
 
 
 if __name__ == "__main__":

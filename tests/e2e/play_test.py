@@ -1,9 +1,6 @@
 """Two players in a real game: walking, a key held as the menu opens let go with it, firing with
-the keyboard and the mouse.
-
-The console cannot watch the held key alone: opening it lets go of held keys too, so a key left
-down would stop there. The screen watches player 1 first; the console then gives the positions.
-"""
+the keyboard and the mouse. The screen watches the held key, as opening the console lets go of it
+too; the console then gives the positions."""
 
 import sys
 

@@ -1,10 +1,6 @@
 // The game with test-only console commands, never shipped: `players` prints both players' state,
-// so tests see what the screen shows without reading pixels, and pads made in software are
-// plugged, pressed and pulled:
-//   vpad_plug                       plugs "Probe pad N", N counting from 1
-//   vpad_unplug N                   pulls it
-//   vpad_button N BUTTON 0|1        controller button number (0 south .. 6 start .. 14)
-//   vpad_axis N AXIS VALUE          controller axis number (0 left x .. 5 right trigger)
+// so tests need not read it from pixels; vpad_plug, vpad_unplug N, vpad_button N BUTTON 0|1 and
+// vpad_axis N AXIS VALUE drive "Probe pad N" (from 1) with SDL's controller numbers.
 #include "console/console.h"
 #include "console/registry.h"
 #include "gameplay/player.h"
@@ -21,8 +17,8 @@ std::unique_ptr<VirtualPad> probePads[MAX_PROBE_PADS];
 char probeNames[MAX_PROBE_PADS][24];
 int probePadCount = 0;
 
-// The pad the argument's first number names, and the two numbers after it.
-VirtualPad *PadOfArguments(int *first, int *second)
+// The slot of the pad the argument's first number names, and the two numbers after it.
+std::unique_ptr<VirtualPad> *PadOfArguments(int *first, int *second)
 {
     int number = 0;
     if (sscanf(C_Arg().text, "%d %d %d", &number, first, second) < 1 || number < 1 ||
@@ -30,7 +26,7 @@ VirtualPad *PadOfArguments(int *first, int *second)
         C_Print("vpad: no such pad\n", nullptr);
         return nullptr;
     }
-    return probePads[number - 1].get();
+    return &probePads[number - 1];
 }
 
 void Plug()
@@ -45,12 +41,8 @@ void Plug()
 void Unplug()
 {
     int unused = 0;
-    if (const VirtualPad *const pad = PadOfArguments(&unused, &unused)) {
-        for (auto &slot : probePads) {
-            if (slot.get() == pad) {
-                slot.reset();
-            }
-        }
+    if (std::unique_ptr<VirtualPad> *const pad = PadOfArguments(&unused, &unused)) {
+        pad->reset();
     }
 }
 
@@ -58,8 +50,8 @@ void Button()
 {
     int button = 0;
     int down = 0;
-    if (VirtualPad *const pad = PadOfArguments(&button, &down)) {
-        pad->SetButton(SDL_GameControllerButton(button), down != 0);
+    if (const std::unique_ptr<VirtualPad> *const pad = PadOfArguments(&button, &down)) {
+        (*pad)->SetButton(SDL_GameControllerButton(button), down != 0);
     }
 }
 
@@ -67,8 +59,8 @@ void Axis()
 {
     int axis = 0;
     int value = 0;
-    if (VirtualPad *const pad = PadOfArguments(&axis, &value)) {
-        pad->SetAxis(SDL_GameControllerAxis(axis), int16_t(value));
+    if (const std::unique_ptr<VirtualPad> *const pad = PadOfArguments(&axis, &value)) {
+        (*pad)->SetAxis(SDL_GameControllerAxis(axis), int16_t(value));
     }
 }
 

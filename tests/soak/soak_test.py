@@ -12,14 +12,13 @@ import glob
 import os
 import random
 import re
-import shutil
 import subprocess
 import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-from harness import (CURSOR_CENTRE, SHUTDOWN_LINES, Display, Failure, Game, check,  # noqa: E402
-                     make_workdir, read_file)
+from harness import (CURSOR_CENTRE, SHUTDOWN_LINES, Failure, Game, check,  # noqa: E402
+                     read_file, run, session)
 
 CATCH_UP_SECONDS = 120  # a sanitized game on a busy machine may fall far behind its input
 SYNC_EVERY_SECONDS = 5.0
@@ -169,10 +168,8 @@ def sanitizer_environment(workdir, game):
 
 
 def sanitizer_reports(workdir, output):
-    reports = []
-    for path in sorted(glob.glob(os.path.join(workdir, "asan.*")) +
-                       glob.glob(os.path.join(workdir, "ubsan.*"))):
-        reports.append("--- %s\n%s" % (os.path.basename(path), read_file(path)))
+    reports = ["--- %s\n%s" % (os.path.basename(path), read_file(path))
+               for path in sorted(glob.glob(os.path.join(workdir, "*san.*")))]
     if "Sanitizer" in output or "runtime error:" in output:
         reports.append("--- the game's output:\n" + output[-6000:])
     return "\n".join(reports)
@@ -182,19 +179,17 @@ def soak(game, data_dir, seconds, seed):
     check(game and os.access(game, os.X_OK), "no sanitized game at %r: build it with `make "
           "asan-game` and configure with -DVORN_ASAN_GAME=<abs path>/build-asan/Vorn2" % game)
     print("soak: seed %d, %d s of play" % (seed, seconds), flush=True)
-    workdir = make_workdir(data_dir, "soak")
-    display = Display()
-    try:
+    with session(data_dir, "soak") as (display, workdir):
         running = Game(display, game, workdir, sanitizer_environment(workdir, game),
                        CATCH_UP_SECONDS)
-        run = Soak(display, running, random.Random(seed))
+        player = Soak(display, running, random.Random(seed))
         try:
             running.start()
             began = time.monotonic()
-            run.cover_everything()
+            player.cover_everything()
             while time.monotonic() - began < seconds:
-                run.random_step()
-            run.finish()
+                player.random_step()
+            player.finish()
             code = running.program.wait_exit(90)
         except Failure as failure:
             raise Failure("%s\n%s" % (failure, sanitizer_reports(
@@ -207,12 +202,6 @@ def soak(game, data_dir, seconds, seed):
         check(log.startswith(START_LINES) and log.endswith(SHUTDOWN_LINES),
               "the log lacks its start-up or shut-down lines:\n%s\n...\n%s" % (log[:400],
                                                                               log[-400:]))
-    except BaseException:
-        print("soak: seed %d; the run's files are in %s" % (seed, workdir))
-        raise
-    finally:
-        display.close()
-    shutil.rmtree(workdir)
 
 
 def main():
@@ -224,12 +213,7 @@ def main():
                         default=int(os.environ.get("SOAK_SEED") or
                                     random.SystemRandom().randrange(1 << 31)))
     args = parser.parse_args()
-    try:
-        soak(args.game, args.data_dir, args.seconds, args.seed)
-    except Failure as failure:
-        print("FAILED:", failure)
-        sys.exit(1)
-    print("passed")
+    run(soak, args.game, args.data_dir, args.seconds, args.seed)
 
 
 if __name__ == "__main__":
