@@ -6,6 +6,7 @@
 #include "gameplay/match_shots.h"
 #include "gameplay/weapons.h"
 #include "platform/keys.h"
+#include "tests/gameplay/shot_clock.h"
 #include "tests/support/temp_dir.h"
 #include "world/map.h"
 
@@ -16,10 +17,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-uint32_t clockNow = 0;  // what the reload clock reads in these tests
-
-uint32_t TestClock() { return clockNow; }
-
 // A floor of bricks along row 15 (its top at y = 0, where the old floor line was) and three
 // respawn cells on it, in columns 2, 9 and 17: spawn points (-3.0, 0.2), (-0.2, 0.2), (3.0, 0.2).
 constexpr int FLOOR_ROW = 15;
@@ -98,9 +95,7 @@ protected:
 
     static void FireNow(int32_t player, int32_t weapon)
     {
-        Player &shooter = players[player - 1];
-        shooter.currentWeapon = weapon;
-        shooter.lastShotTimes[weapon] = clockNow - 10000;
+        ArmReloaded(players[player - 1], weapon);
         PlayerControl(ACTION_FIRE, player, nullptr);
     }
     static void Place(int32_t player, float x, float y, float angle)
@@ -130,14 +125,6 @@ protected:
     static bool ConsoleHas(const std::string &text)
     {
         return std::string(C_Text()).find(text) != std::string::npos;
-    }
-    static int32_t BusySlots()
-    {
-        int32_t busy = 0;
-        for (int32_t i = 0; i < PROJECTILE_SLOTS; ++i) {
-            busy += GetProjectile(i).type != 0;
-        }
-        return busy;
     }
     // Player 1, from its start, kills player 2 at its start with a rocket.
     static void Player1KillsPlayer2()
@@ -177,7 +164,7 @@ TEST_F(MatchTest, ShotsHitOnceAndNeverStepOverAPlayerOrABrick)
                 players[1].health = MATCH_HEALTH;
                 Place(2, wall ? 3.0f : players[0].pose.x + 1.0f, STANDING, PI);
                 FireNow(1, weapon);
-                EXPECT_TRUE(RunUntil([] { return BusySlots() == 0; }, 1000, frameMs));
+                EXPECT_TRUE(RunUntil([] { return BusyProjectileSlots() == 0; }, 1000, frameMs));
                 const int32_t damage = weapon == WEAPON_ROCKET ? 100 : 20;
                 EXPECT_EQ(players[1].health, MATCH_HEALTH - (wall ? 0 : damage));
                 EXPECT_EQ(players[0].health, MATCH_HEALTH);
@@ -192,12 +179,11 @@ TEST_F(MatchTest, ARocketMeetingABrickSplashesEveryoneNearIncludingItsShooter)
     Place(1, -0.3f, STANDING, 0.0f);       // 0.3 from the wall's face: the rocket starts beyond it
     Place(2, 0.3f, 0.7f, PI);              // on top of the wall, 0.5 from the explosion
     FireNow(1, WEAPON_ROCKET);
-    Run(1);
-    EXPECT_EQ(players[0].health, MATCH_HEALTH - 25);
-    EXPECT_EQ(players[1].health, MATCH_HEALTH - 8);
-    Run(100);
-    EXPECT_EQ(players[0].health, MATCH_HEALTH - 25);
-    EXPECT_EQ(players[1].health, MATCH_HEALTH - 8);
+    for (const int frames : {1, 100}) {
+        Run(frames);
+        EXPECT_EQ(players[0].health, MATCH_HEALTH - 25);
+        EXPECT_EQ(players[1].health, MATCH_HEALTH - 8);
+    }
     EXPECT_EQ(SplashDamage(0.6f), 0);
     EXPECT_EQ(SplashDamage(NAN), 0);
 }
@@ -230,7 +216,7 @@ TEST_F(MatchTest, RailHitsTheFirstPlayerBeforeTheFirstBrick)
         Run(100);
         EXPECT_EQ(players[1].health, health);  // one hit per beam
         EXPECT_EQ(players[0].health, MATCH_HEALTH);
-        ASSERT_TRUE(RunUntil([] { return BusySlots() == 0; }));
+        ASSERT_TRUE(RunUntil([] { return BusyProjectileSlots() == 0; }));
     }
 }
 
@@ -265,7 +251,7 @@ TEST_F(MatchTest, TheDeadWaitAndRespawnFarthestFromTheOpponent)
     FireNow(2, WEAPON_PLASMA);
     int32_t move = MOVE_LEFT;
     PlayerControl(ACTION_MOVE, 2, &move);
-    EXPECT_EQ(BusySlots(), 0);
+    EXPECT_EQ(BusyProjectileSlots(), 0);
     EXPECT_EQ(players[1].horizontalVelocity, 0.0f);
 
     // Player 1 walks over to where player 2 fell and fires through it: the dead are not in the
@@ -275,7 +261,7 @@ TEST_F(MatchTest, TheDeadWaitAndRespawnFarthestFromTheOpponent)
     const int32_t health = players[1].health;
     FireNow(1, WEAPON_PLASMA);
     Run(40);
-    EXPECT_EQ(BusySlots(), 0);
+    EXPECT_EQ(BusyProjectileSlots(), 0);
     EXPECT_EQ(players[1].health, health);
     Run(8);
     EXPECT_TRUE(CurrentMatch().dead[1]);
@@ -287,7 +273,7 @@ TEST_F(MatchTest, TheDeadWaitAndRespawnFarthestFromTheOpponent)
     EXPECT_NEAR(players[1].pose.x, -3.0f, 1e-5f);
     EXPECT_NEAR(players[1].pose.angle, 0.0f, 1e-5f);  // facing player 1
     FireNow(2, WEAPON_PLASMA);
-    EXPECT_EQ(BusySlots(), 1);
+    EXPECT_EQ(BusyProjectileSlots(), 1);
 }
 
 TEST_F(MatchTest, TheFragLimitEndsTheMatchUntilAFreshSpaceOrEscape)

@@ -4,18 +4,16 @@
 #include "console/console.h"
 #include "console/registry.h"
 #include "gameplay/weapons.h"
+#include "tests/gameplay/shot_clock.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
 #include <gtest/gtest.h>
 
 namespace {
-constexpr float DEGREES = 3.1415927f / 180.0f;
-
-uint32_t clockNow = 0;  // what the reload clock reads in these tests
-
-uint32_t TestClock() { return clockNow; }
+constexpr float DEGREES = PI / 180.0f;
 
 class PlayerTest : public ::testing::Test {
 protected:
@@ -30,18 +28,13 @@ protected:
 
     void ResetPlayer()
     {
-        player->pose = Pose{0.0f, FLOOR_HEIGHT, 3.1415927f};
+        player->pose = Pose{0.0f, FLOOR_HEIGHT, PI};
         player->airborne = 0;
         player->horizontalVelocity = player->jumpVelocity = player->fallVelocity = 0.0f;
-        player->walk.facing = 0;
-        player->walk.frameCount = 0;
-        player->walk.currentFrame = 0;
-        player->walk.accumulatedTime = 0.0f;
+        player->walk = Frame{};
         player->walk.SetRate(20.0f);
         player->currentWeapon = WEAPON_ROCKET;
-        for (uint32_t &time : player->lastShotTimes) {
-            time = 0;
-        }
+        std::fill_n(player->lastShotTimes, WEAPON_SLOTS, 0u);
     }
     void Control(uint32_t action, int32_t argument) { PlayerControl(action, 1, &argument); }
     void Aim(float degrees) { PlayerControl(ACTION_AIM, 1, &degrees); }

@@ -2,16 +2,13 @@
 
 #include "console/commands.h"
 #include "console/console.h"
+#include "tests/gameplay/shot_clock.h"
 
 #include <cmath>
 
 #include <gtest/gtest.h>
 
 namespace {
-uint32_t clockNow = 0;  // what the reload clock reads in these tests
-
-uint32_t TestClock() { return clockNow; }
-
 class WeaponsTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -46,26 +43,10 @@ protected:
             time = 0;
         }
     }
-    // Fires as if the weapon had long reloaded.
     static void FireNow(Player &player, int32_t weapon)
     {
-        player.currentWeapon = weapon;
-        player.lastShotTimes[weapon] = clockNow - 10000;
+        ArmReloaded(player, weapon);
         Fire(player);
-    }
-    static void Advance(int frames)
-    {
-        for (int i = 0; i < frames; ++i) {
-            AdvanceProjectiles(10);
-        }
-    }
-    static int32_t BusySlots()
-    {
-        int32_t busy = 0;
-        for (int32_t i = 0; i < PROJECTILE_SLOTS; ++i) {
-            busy += GetProjectile(i).type != 0;
-        }
-        return busy;
     }
 };
 
@@ -90,7 +71,7 @@ TEST_F(WeaponsTest, ShotNeedsMoreThanTheReloadTime)
         players[0].lastShotTimes[WEAPON_PLASMA] = c.lastShot;
         clockNow = c.now;
         Fire(players[0]);
-        EXPECT_EQ(BusySlots(), c.fires ? 1 : 0);
+        EXPECT_EQ(BusyProjectileSlots(), c.fires ? 1 : 0);
         EXPECT_EQ(players[0].lastShotTimes[WEAPON_PLASMA], c.fires ? c.now : c.lastShot);
     }
 }
@@ -101,7 +82,7 @@ TEST_F(WeaponsTest, ShotsBeyondTheTableAreDropped)
     for (int i = 0; i < PROJECTILE_SLOTS + 5; ++i) {
         FireNow(players[0], WEAPON_PLASMA);
     }
-    EXPECT_EQ(BusySlots(), PROJECTILE_SLOTS);
+    EXPECT_EQ(BusyProjectileSlots(), PROJECTILE_SLOTS);
 }
 
 TEST_F(WeaponsTest, PlasmaHitsTheFirstPlayerInReachOnly)
@@ -143,7 +124,7 @@ TEST_F(WeaponsTest, RocketWithoutExplosionFramesEndsAtItsHit)
     FireNow(players[0], WEAPON_ROCKET);
     AdvanceProjectiles(10);
     EXPECT_EQ(players[1].health, 25);
-    EXPECT_EQ(BusySlots(), 0);
+    EXPECT_EQ(BusyProjectileSlots(), 0);
     AdvanceProjectiles(10);
     EXPECT_EQ(players[1].health, 25);
 }
@@ -161,8 +142,9 @@ TEST_F(WeaponsTest, ShotsLeavingTheArenaBoxDoNoDamage)
             PlacePlayer(players[0], start.x, start.y, start.angle);
             PlacePlayer(players[1], 50.0f, 50.0f, 0.0f);
             FireNow(players[0], weapon);
-            Advance(2);
-            EXPECT_EQ(BusySlots(), 0);
+            AdvanceProjectiles(10);
+            AdvanceProjectiles(10);
+            EXPECT_EQ(BusyProjectileSlots(), 0);
             EXPECT_EQ(players[0].health, 125);
         }
     }

@@ -196,11 +196,8 @@ TEST_F(DemoReplayTest, ReplayEndsOnTheRecordedWorld)
 TEST_F(DemoReplayTest, AMismatchNamesItsFirstFrame)
 {
     Record();
-    Bytes bytes;
-    {
-        const std::string text = dir.Read("t.dem");
-        bytes.assign(text.begin(), text.end());
-    }
+    const std::string text = dir.Read("t.dem");
+    Bytes bytes(text.begin(), text.end());
     uint8_t marked[4];
     memcpy(marked, &MARKED_GRAVITY, sizeof marked);
     const auto found = std::search(bytes.begin(), bytes.end(), marked, marked + 4);

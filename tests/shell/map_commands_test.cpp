@@ -16,6 +16,15 @@
 #include <gtest/gtest.h>
 
 namespace {
+std::string FileBytes(const int16_t *cells)
+{
+    std::string bytes;
+    for (int32_t i = 0; i < M_CELLS; ++i) {
+        bytes += {char(cells[i] & 0xff), char((cells[i] >> 8) & 0xff)};
+    }
+    return bytes;
+}
+
 // A map file: every cell `fill`, with the cells in `special` set apart.
 std::string MapBytes(int16_t fill, const std::vector<std::pair<int, int16_t>> &special = {})
 {
@@ -23,12 +32,11 @@ std::string MapBytes(int16_t fill, const std::vector<std::pair<int, int16_t>> &s
     for (const auto &[index, code] : special) {
         cells[size_t(index)] = code;
     }
-    std::string bytes;
-    for (const int16_t code : cells) {
-        bytes += {char(code & 0xff), char((code >> 8) & 0xff)};
-    }
-    return bytes;
+    return FileBytes(cells.data());
 }
+
+// The grid in play, as its map file holds it.
+std::string InPlay() { return FileBytes(M_GetCells()); }
 
 // The game as its start-up leaves it: console, v2dm1 in play with its spawn points, both players
 // spawned, the map commands registered. Both players are then moved and hurt, so that a respawn
@@ -59,18 +67,6 @@ protected:
         M_FreeMap();
         C_Shutdown();
     }
-    static std::vector<int16_t> Cells()
-    {
-        return std::vector<int16_t>(M_GetCells(), M_GetCells() + M_CELLS);
-    }
-    static std::vector<int16_t> CellsOf(const std::string &bytes)
-    {
-        std::vector<int16_t> cells;
-        for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-            cells.push_back(int16_t(uint8_t(bytes[i]) | (uint8_t(bytes[i + 1]) << 8)));
-        }
-        return cells;
-    }
     std::string Printed() { return output.Printed(); }
 
     TempDir dir;
@@ -82,7 +78,7 @@ TEST_F(MapCommandsTest, MapReplacesTheBricksAndRespawnsBothPlayers)
 {
     C_Execute("map arena");
     EXPECT_EQ(Printed(), "]map arena\nMap basev2/maps/arena.vsm loaded\n");
-    EXPECT_EQ(Cells(), CellsOf(dir.Read("basev2/maps/arena.vsm")));
+    EXPECT_EQ(InPlay(), dir.Read("basev2/maps/arena.vsm"));
     EXPECT_EQ(spawnPointCount, 2);
     // Entry 1 is the second respawn cell in cell order: index 65, column 2, row 5.
     for (const Player &player : players) {
@@ -92,7 +88,7 @@ TEST_F(MapCommandsTest, MapReplacesTheBricksAndRespawnsBothPlayers)
         EXPECT_EQ(player.airborne, 0);
     }
     C_Execute("map v2dm1.vsm");
-    EXPECT_EQ(Cells(), CellsOf(dir.Read("basev2/maps/v2dm1.vsm")));
+    EXPECT_EQ(InPlay(), dir.Read("basev2/maps/v2dm1.vsm"));
     EXPECT_FLOAT_EQ(players[1].pose.x, -4.0f + 3 * 0.4f + 0.2f);  // index 100: column 3, row 10
     EXPECT_FLOAT_EQ(players[1].pose.y, 1.0f);
 }
@@ -128,12 +124,12 @@ TEST_F(MapCommandsTest, AMapThatCannotBePlayedKeepsTheCurrentOne)
          "Bad map name \"../maps/arena\": up to 24 letters, digits, _ and -\n"},
         {"map", "Cannot find argument!\n"},
     };
-    const std::vector<int16_t> before = Cells();
+    const std::string before = InPlay();
     for (const auto &c : cases) {
         SCOPED_TRACE(c.line);
         C_Execute(c.line);
         EXPECT_EQ(Printed(), "]" + std::string(c.line) + "\n" + c.answer);
-        EXPECT_EQ(Cells(), before);
+        EXPECT_EQ(InPlay(), before);
         EXPECT_EQ(spawnPointCount, 2);
         EXPECT_FLOAT_EQ(players[0].pose.x, 1.5f);
         EXPECT_EQ(players[1].health, 40);
@@ -146,7 +142,7 @@ TEST_F(MapCommandsTest, CapitalsInAFileNameAreFound)
     dir.Write("basev2/maps/MyArena.vsm", MapBytes(6));
     C_Execute("map MyArena");
     EXPECT_EQ(Printed(), "]map MyArena\nMap basev2/maps/MyArena.vsm loaded\n");
-    EXPECT_EQ(Cells(), std::vector<int16_t>(M_CELLS, 6));
+    EXPECT_EQ(InPlay(), MapBytes(6));
 
     dir.Write("basev2/maps/MYARENA.vsm", MapBytes(5));  // two fit: neither is surely meant
     C_Execute("map myarena");
@@ -219,8 +215,8 @@ TEST_F(MapCommandsTest, TheStartMapComesFromTheCommandLineOrGMap)
         output.Skip();
         LoadStartMap();
         EXPECT_EQ(Printed(), c.printed);
-        EXPECT_EQ(Cells(), CellsOf(dir.Read(c.arenaInPlay ? "basev2/maps/arena.vsm"
-                                                          : "basev2/maps/v2dm1.vsm")));
+        EXPECT_EQ(InPlay(),
+                  dir.Read(c.arenaInPlay ? "basev2/maps/arena.vsm" : "basev2/maps/v2dm1.vsm"));
     }
 }
 }  // namespace

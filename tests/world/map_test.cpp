@@ -20,6 +20,19 @@ void RecordSpawnPoint(float x, float y, int32_t index)
 
 std::string Cell(int16_t code) { return {char(code & 0xff), char((code >> 8) & 0xff)}; }
 
+// `count` cells of `fill`, with the cells in `special` set apart.
+std::vector<int16_t> Grid(int16_t fill, const std::vector<std::pair<int, int16_t>> &special = {},
+                          int count = M_CELLS)
+{
+    std::vector<int16_t> cells(size_t(count), fill);
+    for (const auto &[index, code] : special) {
+        cells[size_t(index)] = code;
+    }
+    return cells;
+}
+
+std::vector<int16_t> Cells() { return {M_GetCells(), M_GetCells() + M_CELLS}; }
+
 class MapFileTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -29,16 +42,11 @@ protected:
         spawnPointsSeen.clear();
     }
     void TearDown() override { M_FreeMap(); }
-    // A map file of `count` cells of `code`, with the cells in `special` set apart.
-    std::string WriteMap(int count, int16_t code,
-                         const std::vector<std::pair<int, int16_t>> &special = {})
+    std::string WriteMap(const std::vector<int16_t> &cells)
     {
         std::string bytes;
-        for (int i = 0; i < count; ++i) {
+        for (const int16_t code : cells) {
             bytes += Cell(code);
-        }
-        for (const auto &[index, value] : special) {
-            bytes.replace(size_t(index) * 2, 2, Cell(value));
         }
         return dir.Write("test.vsm", bytes);
     }
@@ -46,15 +54,22 @@ protected:
 };
 
 // Cells run down each column first: bytes 2..3 are the cell below the top-left one, offset 60
-// the cell to its right.
-TEST_F(MapFileTest, CellsAreColumnMajor)
+// the cell to its right. Indices off the grid change nothing.
+TEST_F(MapFileTest, CellsAreColumnMajorAndIndicesOffTheGridAreIgnored)
 {
-    M_LoadMap(WriteMap(M_CELLS, 0, {{0, 3}, {1, 5}, {30, -300}}).c_str());
+    M_LoadMap(WriteMap(Grid(0, {{0, 3}, {1, 5}, {30, -300}})).c_str());
     EXPECT_EQ(std::vector<int16_t>({M_GetCells()[0], M_GetCells()[1], M_GetCells()[30]}),
               std::vector<int16_t>({3, 5, -300}));
     const CellPosition offGrid = M_CellPosition(-1);
     EXPECT_EQ(offGrid.row, -1);
     EXPECT_NEAR(offGrid.top, 3.2, 1e-9);
+
+    M_AllocMap();
+    for (const int32_t index : {-1, 600, INT32_MIN, INT32_MAX}) {
+        M_SetCell(index, 5);
+    }
+    M_SetCell(599, 6);
+    EXPECT_EQ(Cells(), Grid(0, {{599, 6}}));
 }
 
 // Spawn points come in cell order with a running index, at each respawn cell's top centre; the
@@ -62,13 +77,13 @@ TEST_F(MapFileTest, CellsAreColumnMajor)
 TEST_F(MapFileTest, RespawnCellsBecomeSpawnPointsInCellOrder)
 {
     const int32_t before = spawnPointCount;
-    M_LoadMap(WriteMap(M_CELLS, 0, {{40, 8}, {35, 8}, {0, 8}, {31, 8}, {36, 7}}).c_str());
+    M_LoadMap(WriteMap(Grid(0, {{40, 8}, {35, 8}, {0, 8}, {31, 8}, {36, 7}})).c_str());
     ASSERT_EQ(spawnPointCount, before + 4);
     const float b = float(before);
     const std::vector<std::vector<float>> expected = {
         {-3.8f, 3.0f, b}, {-3.4f, 2.8f, b + 1}, {-3.4f, 2.0f, b + 2}, {-3.4f, 1.0f, b + 3}};
     EXPECT_EQ(spawnPointsSeen, expected);
-    M_LoadMapEditor(WriteMap(M_CELLS, 8).c_str());
+    M_LoadMapEditor(WriteMap(Grid(8)).c_str());
     EXPECT_EQ(spawnPointCount, before + 4);
     EXPECT_EQ(M_GetCells()[599], 8);
 }
@@ -83,7 +98,7 @@ TEST_F(MapFileTest, FileShorterOrLongerThanTheGrid)
             for (int32_t i = 0; i < M_CELLS; ++i) {
                 M_SetCell(i, 7);
             }
-            (editor ? M_LoadMapEditor : M_LoadMap)(WriteMap(cellsInFile, -2).c_str());
+            (editor ? M_LoadMapEditor : M_LoadMap)(WriteMap(Grid(-2, {}, cellsInFile)).c_str());
             for (int i = 0; i < M_CELLS; ++i) {
                 ASSERT_EQ(M_GetCells()[i], i < cellsInFile ? -2 : 7) << "cell " << i;
             }
@@ -94,21 +109,12 @@ TEST_F(MapFileTest, FileShorterOrLongerThanTheGrid)
     EXPECT_EQ(M_GetCells()[1], 7);
 }
 
-TEST_F(MapFileTest, SetCellIgnoresIndicesOutsideTheGrid)
-{
-    for (const int32_t index : {-1, 600, INT32_MIN, INT32_MAX}) {
-        M_SetCell(index, 5);
-    }
-    M_SetCell(599, 6);
-    for (int i = 0; i < M_CELLS; ++i) {
-        ASSERT_EQ(M_GetCells()[i], i == 599 ? 6 : 0) << "cell " << i;
-    }
-}
-
 TEST_F(MapFileTest, SaveThenLoadReproducesTheGrid)
 {
+    std::vector<int16_t> cells(M_CELLS);
     for (int32_t i = 0; i < M_CELLS; ++i) {
-        M_SetCell(i, int16_t(i * 37 - 9000));
+        cells[size_t(i)] = int16_t(i * 37 - 9000);
+        M_SetCell(i, cells[size_t(i)]);
     }
     const std::string path = dir.Path("saved.vsm");
     ASSERT_TRUE(M_SaveMap(path.c_str()));
@@ -118,9 +124,7 @@ TEST_F(MapFileTest, SaveThenLoadReproducesTheGrid)
     EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
     M_AllocMap();
     M_LoadMapEditor(path.c_str());
-    for (int i = 0; i < M_CELLS; ++i) {
-        ASSERT_EQ(M_GetCells()[i], int16_t(i * 37 - 9000)) << "cell " << i;
-    }
+    EXPECT_EQ(Cells(), cells);
 }
 
 // A disk filling up during the save (a file-size limit stands in for it) must leave the old map
@@ -143,34 +147,23 @@ TEST_F(MapFileTest, FailedSaveKeepsTheOldFile)
 TEST_F(MapFileTest, ChangingMapsTakesOnlyAWholeMap)
 {
     C_InitText();
-    M_LoadPlayableMap(WriteMap(M_CELLS, 2, {{3, 8}, {70, 8}}).c_str());
+    const std::vector<int16_t> inPlay = Grid(2, {{3, 8}, {70, 8}});
+    M_LoadPlayableMap(WriteMap(inPlay).c_str());
     const int32_t count = spawnPointCount;
-    const struct {
-        const char *name;
-        std::string bytes;
-        std::string line;
-    } cases[] = {
-        {"long", std::string(M_FILE_SIZE + 3000, '\x01'),
-         "Map PATH is 4200 bytes, not 1200: not loaded\n"},
-        {"a folder", "", "Error: couldn't load map PATH\n"},
+    const std::string longer = dir.Write("long.vsm", std::string(M_FILE_SIZE + 3000, '\x01'));
+    const std::string folder = dir.Path("folder.vsm");
+    std::filesystem::create_directories(folder);
+    const std::pair<std::string, std::string> cases[] = {
+        {longer, "Map " + longer + " is 4200 bytes, not 1200: not loaded\n"},
+        {folder, "Error: couldn't load map " + folder + "\n"},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::string file = std::string(c.name) + ".vsm";
-        std::string path = dir.Path(file);
-        if (std::string(c.name) == "a folder") {
-            std::filesystem::create_directories(path);
-        } else {
-            path = dir.Write(file, c.bytes);
-        }
+    for (const auto &[path, line] : cases) {
+        SCOPED_TRACE(path);
         spawnPointsSeen.clear();
         const size_t printed = strlen(C_Text());
         EXPECT_FALSE(M_LoadPlayableMap(path.c_str()));
-        std::string line = c.line;
-        line.replace(line.find("PATH"), 4, path);
         EXPECT_EQ(std::string(C_Text() + printed), line);
-        EXPECT_EQ(M_GetCells()[0], 2);
-        EXPECT_EQ(M_GetCells()[3], 8);
+        EXPECT_EQ(Cells(), inPlay);
         EXPECT_EQ(spawnPointCount, count);
         EXPECT_TRUE(spawnPointsSeen.empty());
     }
@@ -180,16 +173,14 @@ TEST_F(MapFileTest, ChangingMapsTakesOnlyAWholeMap)
 // with a single respawn cell, entry 1 (where both players start) must not keep an old point.
 TEST_F(MapFileTest, ChangingMapsRegistersSpawnPointsFromTheStart)
 {
-    ASSERT_TRUE(M_LoadPlayableMap(WriteMap(M_CELLS, 0, {{0, 8}, {31, 8}, {40, 8}}).c_str()));
+    ASSERT_TRUE(M_LoadPlayableMap(WriteMap(Grid(0, {{0, 8}, {31, 8}, {40, 8}})).c_str()));
     ASSERT_EQ(spawnPointCount, 3);
     spawnPointsSeen.clear();
-    ASSERT_TRUE(M_LoadPlayableMap(WriteMap(M_CELLS, 1, {{35, 8}}).c_str()));
+    ASSERT_TRUE(M_LoadPlayableMap(WriteMap(Grid(1, {{35, 8}})).c_str()));
     EXPECT_EQ(spawnPointCount, 1);
     const std::vector<std::vector<float>> expected = {
         {0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 1.0f}, {0.0f, 0.0f, 2.0f}, {-3.4f, 2.0f, 0.0f}};
     EXPECT_EQ(spawnPointsSeen, expected);
-    for (int i = 0; i < M_CELLS; ++i) {
-        ASSERT_EQ(M_GetCells()[i], i == 35 ? 8 : 1) << "cell " << i;
-    }
+    EXPECT_EQ(Cells(), Grid(1, {{35, 8}}));
 }
 }  // namespace
