@@ -1,9 +1,7 @@
 #include "console/console.h"
 
-#include "console/commands.h"
-#include "console/registry.h"
+#include "tests/console/console_fixture.h"
 #include "tests/support/file_size_limit.h"
-#include "tests/support/temp_dir.h"
 
 #include <algorithm>
 #include <string>
@@ -15,12 +13,9 @@ constexpr char START_LINES[] = "**************************\n"
                                "* This is Vorn II console *\n"
                                "**************************\n\n";
 
-class ConsoleTest : public ::testing::Test {
+class ConsoleTest : public ConsoleFolderTest {
 protected:
-    void SetUp() override { C_Init(); }
-    void TearDown() override { C_Shutdown(); }
-
-    std::string Row(int32_t row)
+    static std::string Row(int32_t row)
     {
         char text[C_LINE_SIZE];
         C_GetRow(row, text);
@@ -78,19 +73,8 @@ TEST_F(ConsoleTest, FullTextDropsItsOldestLines)
     EXPECT_LT(std::string(C_Text()).size(), C_TEXT_CAPACITY);
 }
 
-class ConsoleLogTest : public ConsoleTest {
-protected:
-    void SetUp() override
-    {
-        std::filesystem::create_directories(dir.Path("basev2"));
-        ConsoleTest::SetUp();
-    }
-    TempDir dir;
-    WorkingDirectory cwd{dir.Root()};
-};
-
 // The log holds the text up to the command's echo; after con_clear, the line feed it leaves.
-TEST_F(ConsoleLogTest, SavedLogHoldsTheTextButNotItsOwnLine)
+TEST_F(ConsoleTest, SavedLogHoldsTheTextButNotItsOwnLine)
 {
     C_Print("first\n", nullptr);
     C_Execute("con_savelog");
@@ -104,7 +88,7 @@ TEST_F(ConsoleLogTest, SavedLogHoldsTheTextButNotItsOwnLine)
     EXPECT_EQ(dir.Read("basev2/console.log"), "\nafter\n");
 }
 
-TEST_F(ConsoleLogTest, ShutdownWritesTheLogAndLaterPrintsGoElsewhere)
+TEST_F(ConsoleTest, ShutdownWritesTheLogAndLaterPrintsGoElsewhere)
 {
     C_Print("bye\n", nullptr);
     C_Shutdown();
@@ -118,7 +102,7 @@ TEST_F(ConsoleLogTest, ShutdownWritesTheLogAndLaterPrintsGoElsewhere)
 
 // Shut-down and con_savelog alike: a log cut short by a full disk, or with no folder to go to,
 // is a failure.
-TEST_F(ConsoleLogTest, AFullDiskIsNotALogCreated)
+TEST_F(ConsoleTest, AFullDiskIsNotALogCreated)
 {
     const std::string filler(4000, 'x');
     C_Print(filler.c_str(), "\n", nullptr);

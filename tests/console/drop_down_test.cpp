@@ -14,7 +14,6 @@
 
 namespace {
 int keyPresses = 0;
-
 void CountPress() { ++keyPresses; }
 
 class InputLineTest : public ::testing::Test {

@@ -1,9 +1,7 @@
 #include "console/registry.h"
 
-#include "console/commands.h"
-#include "console/console.h"
 #include "console/drop_down.h"
-#include "tests/support/console_output.h"
+#include "tests/console/console_fixture.h"
 
 #include <limits>
 #include <string>
@@ -11,31 +9,7 @@
 #include <gtest/gtest.h>
 
 namespace {
-float gravityValue = 0.0f;
-int actionCalls = 0;
-
-void SetGravity() { gravityValue = C_ArgFloat(); }
-
-void ReportGravity() { C_ReportFloat(gravityValue); }
-
-void CountCall() { ++actionCalls; }
-
-class RegistryTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        C_Init();
-        gravityValue = 0.3f;
-        actionCalls = 0;
-        C_AddCommand("gravity", SetGravity, ReportGravity);
-        output.Skip();
-    }
-    void TearDown() override { C_Shutdown(); }
-
-    std::string Printed() { return output.Printed(); }
-
-    ConsoleOutput output;
-};
+using RegistryTest = GravityTest;
 
 // Every line is echoed as typed and looked up lowered; a variable without an argument is
 // queried; the name ends at the first space only, and empty lines do nothing. con_speed keeps its
@@ -62,50 +36,47 @@ TEST_F(RegistryTest, LinesAreEchoedAndAnswered)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.line);
-        C_Execute(c.line);
-        EXPECT_EQ(Printed(), std::string("]") + c.line + "\n" + c.answer);
-        EXPECT_FLOAT_EQ(gravityValue, c.gravity);
+        EXPECT_EQ(Execute(c.line), std::string("]") + c.line + "\n" + c.answer);
+        EXPECT_FLOAT_EQ(gravity, c.gravity);
     }
     EXPECT_STREQ(C_HistoryGet(1), "NoSuch 1");
     for (const char *line : {"", " ", "\n"}) {
-        C_Execute(line);
+        EXPECT_EQ(Execute(line), "");
     }
-    EXPECT_EQ(Printed(), "");
     EXPECT_STREQ(C_HistoryGet(1), "NoSuch 1");
 }
 
 TEST_F(RegistryTest, OverlongLineIsCutTo84Characters)
 {
     const std::string line = "say " + std::string(200, 'a');
-    C_Execute(line.c_str());
-    EXPECT_EQ(Printed(),
+    EXPECT_EQ(Execute(line),
               "]" + line.substr(0, 84) + "\nUnnamedPlayer: " + std::string(80, 'a') + "\n");
 }
 
 TEST_F(RegistryTest, DuplicateNamesAreRefused)
 {
-    C_AddCommand("gravity", CountCall, nullptr);
-    EXPECT_EQ(Printed(), "C_AddCommand : Can't add command :gravity\n");
+    C_AddCommand(
+        "gravity", [] { ADD_FAILURE() << "the second gravity ran"; }, nullptr);
+    EXPECT_EQ(output.Printed(), "C_AddCommand : Can't add command :gravity\n");
     C_Execute("gravity 2");
-    EXPECT_EQ(actionCalls, 0);
-    EXPECT_FLOAT_EQ(gravityValue, 2.0f);
+    EXPECT_FLOAT_EQ(gravity, 2.0f);
 }
 
 TEST_F(RegistryTest, ArgumentsReadAsPlainDecimals)
 {
-    struct Case {
+    const float inf = std::numeric_limits<float>::infinity();
+    const struct {
         const char *argument;
         float value;
         int32_t integer;
-    };
-    const float inf = std::numeric_limits<float>::infinity();
-    const Case cases[] = {
+    } cases[] = {
         {"  -2.75x", -2.75f, -2},  {" inf", 0.0f, 0}, {" 0x10", 0.0f, 0},
         {" 7e", 7.0f, 7},          {"", 0.0f, 0},     {" -1e30", -1e30f, INT32_MIN},
         {" 1e99", inf, INT32_MAX},
     };
-    C_AddCommand("probe", CountCall, nullptr);
-    for (const Case &c : cases) {
+    C_AddCommand(
+        "probe", [] {}, nullptr);
+    for (const auto &c : cases) {
         SCOPED_TRACE(c.argument);
         C_Execute((std::string("probe") + c.argument).c_str());
         EXPECT_FLOAT_EQ(C_ArgFloat(), c.value);
@@ -121,18 +92,19 @@ TEST_F(RegistryTest, CompletionListsNewestFirstUnderTheRightHeader)
     char prefix[C_LINE_SIZE] = "CON_";
     EXPECT_STREQ(C_Complete(prefix), "con_print ");
     EXPECT_STREQ(prefix, "con_");
-    EXPECT_EQ(Printed(), "]con_print \n   con_speed\n   con_savelog\n   con_clear\n   con_print\n");
+    EXPECT_EQ(output.Printed(),
+              "]con_print \n   con_speed\n   con_savelog\n   con_clear\n   con_print\n");
 
     char shorter[C_LINE_SIZE] = "con_s";
     EXPECT_STREQ(C_Complete(shorter), "con_savelog ");
-    EXPECT_EQ(Printed(), "]con_s\n   con_speed\n   con_savelog\n");
+    EXPECT_EQ(output.Printed(), "]con_s\n   con_speed\n   con_savelog\n");
 
     char single[C_LINE_SIZE] = "grav";
     EXPECT_STREQ(C_Complete(single), "gravity ");
-    EXPECT_EQ(Printed(), "");
+    EXPECT_EQ(output.Printed(), "");
 
     char none[C_LINE_SIZE] = "XYZ";
     EXPECT_STREQ(C_Complete(none), "xyz");
-    EXPECT_EQ(Printed(), "");
+    EXPECT_EQ(output.Printed(), "");
 }
 }  // namespace

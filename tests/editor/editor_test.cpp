@@ -55,11 +55,10 @@ EditorRequest Act(const std::vector<Step> &steps)
             break;
         case S::LEFT:
         case S::LEFT_UP:
-            EditorMouseButton(EDITOR_LEFT_BUTTON, step.kind == S::LEFT, x, y);
-            break;
         case S::RIGHT:
         case S::RIGHT_UP:
-            EditorMouseButton(EDITOR_RIGHT_BUTTON, step.kind == S::RIGHT, x, y);
+            EditorMouseButton(step.kind <= S::LEFT_UP ? EDITOR_LEFT_BUTTON : EDITOR_RIGHT_BUTTON,
+                              step.kind == S::LEFT || step.kind == S::RIGHT, x, y);
             break;
         case S::MOVE:
             EditorMouseMove(x, y);
@@ -79,12 +78,16 @@ protected:
         M_AllocMap();
     }
     static int16_t Cell(int32_t index) { return M_GetCells()[index]; }
-    static void ExpectEmptyGrid()
+    // The grid as the map file holds it.
+    static std::string GridBytes()
     {
+        std::string bytes;
         for (int32_t i = 0; i < M_CELLS; ++i) {
-            ASSERT_EQ(Cell(i), 0) << i;
+            bytes += {char(Cell(i) & 0xff), char((Cell(i) >> 8) & 0xff)};
         }
+        return bytes;
     }
+    const std::string emptyGrid = std::string(M_FILE_SIZE, '\0');
 };
 
 // k/m and +/-, =/_ step through the eight kinds, lower case only; space and Enter place, '.'
@@ -132,7 +135,7 @@ TEST_F(EditorTest, CursorMovesByIndexAndWritesOnlyOnTheGrid)
         EditorKeyDown(P_KEY_SPACE, 0, 0);
         EditorCharacter('.');
     }
-    ExpectEmptyGrid();
+    EXPECT_EQ(GridBytes(), emptyGrid);
 }
 
 // The cell under a pixel, -1 off the picture. The first position only tells where the pointer
@@ -155,7 +158,7 @@ TEST_F(EditorTest, ThePointerMovesTheCursorOnceItMoves)
     EXPECT_EQ(editor.cursorCell, 315);
     EditorKeyDown(P_KEY_RIGHT, 0, 0);  // the keys still move it
     EXPECT_EQ(editor.cursorCell, 345);
-    ExpectEmptyGrid();  // moving paints nothing
+    EXPECT_EQ(GridBytes(), emptyGrid);  // moving paints nothing
 }
 
 // Left places the current kind, right clears, both paint while dragged, also over cells the
@@ -230,11 +233,11 @@ TEST_F(EditorTest, UndoAndRedo)
         SCOPED_TRACE(c.name);
         Restart();
         Act(c.steps);
-        std::vector<int16_t> expected(M_CELLS, 0);
+        std::string expected = emptyGrid;
         for (const auto &[index, code] : c.cells) {
-            expected[size_t(index)] = code;
+            expected[size_t(index) * 2] = char(code);
         }
-        EXPECT_EQ(std::vector<int16_t>(M_GetCells(), M_GetCells() + M_CELLS), expected);
+        EXPECT_EQ(GridBytes(), expected);
     }
 
     Restart();
@@ -275,14 +278,6 @@ protected:
         bytes[2] = 2;
         for (size_t i = 100; i < bytes.size(); i += 2) {
             bytes[i] = char(1 + i % 7);
-        }
-        return bytes;
-    }
-    static std::string GridBytes()
-    {
-        std::string bytes;
-        for (int32_t i = 0; i < M_CELLS; ++i) {
-            bytes += {char(Cell(i) & 0xff), char((Cell(i) >> 8) & 0xff)};
         }
         return bytes;
     }
@@ -469,14 +464,10 @@ TEST_F(MapGuardTest, NamedMapsOpenAtStart)
 {
     const struct {
         const char *name;
-        bool exists;
-        size_t size;
+        size_t size;  // 0 for no file
         bool opened;
     } cases[] = {
-        {"whole", true, M_FILE_SIZE, true},
-        {"missing", false, 0, false},
-        {"short", true, M_FILE_SIZE - 2, false},
-    };
+        {"whole", M_FILE_SIZE, true}, {"missing", 0, false}, {"short", M_FILE_SIZE - 2, false}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         EditorTest::Restart();
@@ -484,15 +475,15 @@ TEST_F(MapGuardTest, NamedMapsOpenAtStart)
         std::filesystem::remove(dir.Path(editorMap.path));
         std::filesystem::remove(dir.Path(editorMap.backupPath));
         std::string file;
-        if (c.exists) {
+        if (c.size != 0) {
             file = OldMap();
             file.resize(c.size, '\x02');
             dir.Write(editorMap.path, file);
         }
-        const std::string start = c.opened ? OldMap() : std::string(M_FILE_SIZE, '\0');
+        const std::string start = c.opened ? OldMap() : emptyGrid;
         EXPECT_EQ(OpenEditorMap(1000), c.opened);
         EXPECT_EQ(GridBytes(), start);
-        const bool asks = c.exists && !c.opened;
+        const bool asks = c.size != 0 && !c.opened;
         if (asks) {
             bool failure = false;
             const std::string expected =

@@ -1,13 +1,10 @@
 #include "input/pad.h"
 
-#include "console/commands.h"
-#include "console/console.h"
-#include "console/registry.h"
 #include "gameplay/player.h"
 #include "gameplay/weapons.h"
 #include "input/actions.h"
 #include "platform/timer.h"
-#include "tests/support/console_output.h"
+#include "tests/console/console_fixture.h"
 #include "tests/support/virtual_pad.h"
 
 #include <memory>
@@ -18,11 +15,11 @@
 namespace {
 constexpr float DEGREES_TO_RADIANS = 0.017453292f;
 
-class PadTest : public ::testing::Test {
+class PadTest : public ConsoleFolderTest {
 protected:
     void SetUp() override
     {
-        C_Init();
+        ConsoleFolderTest::SetUp();
         InitGameplay();  // the reload times
         InitPads();
         Rest();
@@ -31,7 +28,7 @@ protected:
     void TearDown() override
     {
         ShutdownPads();
-        C_Shutdown();
+        ConsoleFolderTest::TearDown();
     }
 
     // Both players standing, facing left, aiming straight left, rocket launcher long reloaded.
@@ -73,8 +70,6 @@ protected:
         return (players[0].horizontalVelocity > 0.0f ? 1 : 0) +
                (players[1].horizontalVelocity > 0.0f ? 2 : 0);
     }
-
-    ConsoleOutput output;
 };
 
 // One pad drives player 2; with two the first drives 1 and the second 2, and a pad pulled and
@@ -147,9 +142,7 @@ TEST_F(PadTest, Deadzone)
     };
     for (const auto &test : cases) {
         SCOPED_TRACE(std::string(test.command) + " push " + std::to_string(test.push));
-        output.Skip();
-        C_Execute(test.command);
-        EXPECT_EQ(output.Printed(), std::string("]") + test.command + "\n" + test.answer);
+        EXPECT_EQ(Execute(test.command), std::string("]") + test.command + "\n" + test.answer);
         Rest();
         pad.SetStick(SDL_CONTROLLER_AXIS_LEFTX, test.push);
         Tick();
