@@ -33,8 +33,6 @@ protected:
         C_Shutdown();
     }
 
-    std::string Printed() { return console.Printed(); }
-
     ConsoleOutput console;
     TempDir dir;
 };
@@ -61,15 +59,16 @@ TEST_F(SoundTest, OpenReportsOnlyWhetherTheFileExists)
         {
             Sound sound;
             EXPECT_EQ(sound.Open(path.c_str(), c.kind), c.exists);
-            EXPECT_EQ(Printed(), c.exists ? "Sound: \"" + path + "\" loaded succesful.\n"
-                                          : "Warning: Sound: couldn't open \"" + path + "\"\n");
+            EXPECT_EQ(console.Printed(), c.exists
+                                             ? "Sound: \"" + path + "\" loaded succesful.\n"
+                                             : "Warning: Sound: couldn't open \"" + path + "\"\n");
             EXPECT_TRUE(sound.Play(true, false));
             EXPECT_EQ(P_VoicesPlaying(), c.heard ? 1 : 0);
             sound.Pause(false);
             sound.SeekTo(100, true);
             sound.SeekToFraction(0.5, false);
             EXPECT_EQ(P_VoicesPlaying(), c.heard ? 1 : 0);
-            EXPECT_EQ(Printed(), "");
+            EXPECT_EQ(console.Printed(), "");
         }
         EXPECT_EQ(P_VoicesPlaying(), 0);  // the voice goes with its object
     }
@@ -150,26 +149,26 @@ TEST_F(SoundTest, VolumeCommand)
         {"s_volume 12.9", 0x000C000C, ""},
         {"s_volume none", 0x000C000C, "\"s_volume\" is \"12.000000\"\n"},
     };
-    Printed();
+    console.Printed();
     for (const Case &c : cases) {
         SCOPED_TRACE(c.line);
         C_Execute(c.line);
         EXPECT_EQ(GetVolume(), c.volume);
-        EXPECT_EQ(Printed(), std::string("]") + c.line + "\n" + c.printed);
+        EXPECT_EQ(console.Printed(), std::string("]") + c.line + "\n" + c.printed);
     }
     // The query shows the right channel, the argument 0 the left.
     SetVolume(0x0001FFFF);
     C_Execute("s_volume");
     C_Execute("s_volume 0");
-    EXPECT_EQ(Printed(), "]s_volume\n\"s_volume\" is \"1.000000\"\n"
-                         "]s_volume 0\n\"s_volume\" is \"65535.000000\"\n");
+    EXPECT_EQ(console.Printed(), "]s_volume\n\"s_volume\" is \"1.000000\"\n"
+                                 "]s_volume 0\n\"s_volume\" is \"65535.000000\"\n");
 }
 
 TEST_F(SoundTest, ShutdownPutsBackTheVolumeAndSilencesEverything)
 {
     SetVolume(0x12345678);
     InitSound();
-    EXPECT_EQ(Printed(), "   DirectSound Initialized!\n");
+    EXPECT_EQ(console.Printed(), "   DirectSound Initialized!\n");
     C_Execute("s_volume 70000");
     EXPECT_EQ(GetVolume(), 0x11701170u);
     Sound sound;
@@ -204,15 +203,16 @@ TEST_F(SoundTest, WithoutADeviceEverythingIsSilent)
     UseSilentDriver();
     EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
 
-    EXPECT_EQ(Printed(), "   DirectSound Initialized!\nSound: \"" + path +
-                             "\" loaded succesful.\nSound: \"" + path + "\" loaded succesful.\n");
+    EXPECT_EQ(console.Printed(), "   DirectSound Initialized!\nSound: \"" + path +
+                                     "\" loaded succesful.\nSound: \"" + path +
+                                     "\" loaded succesful.\n");
     sound.Play(true, false);
     lastingSound.Play(false, false);
     EXPECT_EQ(P_VoicesPlaying(), 0);
     EXPECT_EQ(sound.Length(), 0u);
     C_Execute("s_volume 5");
     C_Execute("s_volume");
-    EXPECT_EQ(Printed(), "]s_volume 5\n]s_volume\n\"s_volume\" is \"0.000000\"\n");
+    EXPECT_EQ(console.Printed(), "]s_volume 5\n]s_volume\n\"s_volume\" is \"0.000000\"\n");
     ShutdownSound();
 }
 }  // namespace

@@ -13,6 +13,12 @@ struct ImageFree {
 };
 using ImagePtr = std::unique_ptr<DibImage, ImageFree>;
 
+Rgb PixelAt(const DibImage &image, int pixel)
+{
+    const uint8_t *const rgb = image.pixels + pixel * 3;
+    return Rgb{rgb[0], rgb[1], rgb[2]};
+}
+
 class BmpTest : public ::testing::Test {
 protected:
     // Loads `bytes` as a file; without a display each message box goes to stderr as
@@ -44,11 +50,8 @@ TEST_F(BmpTest, TwentyFourBitPicturesDecodeUprightWithoutPadding)
             ASSERT_EQ(image->width, width);
             ASSERT_EQ(image->height, 3);
             for (int pixel = 0; pixel < width * 3; ++pixel) {
-                const Rgb colour = PixelColour(pixel % width, pixel / width);
-                const uint8_t *rgb = image->pixels + pixel * 3;
-                ASSERT_EQ(rgb[0], colour.r) << pixel;
-                ASSERT_EQ(rgb[1], colour.g) << pixel;
-                ASSERT_EQ(rgb[2], colour.b) << pixel;
+                ASSERT_EQ(PixelAt(*image, pixel), PixelColour(pixel % width, pixel / width))
+                    << pixel;
             }
         }
     }
@@ -77,11 +80,10 @@ TEST_F(BmpTest, PalettisedPicturesDecodeThroughTheirColourTable)
             const ImagePtr image = Load(MakeBmp(layout));
             ASSERT_NE(image, nullptr) << messages;
             for (const int pixel : {0, 1, 2, 3}) {
-                const int entry = uint8_t(indices[pixel < 2 ? pixel : pixel + 2]);
-                const uint8_t *rgb = image->pixels + pixel * 3;
-                EXPECT_EQ(rgb[0], entry / 2) << pixel;
-                EXPECT_EQ(rgb[1], 255 - entry) << pixel;
-                EXPECT_EQ(rgb[2], entry) << pixel;
+                const auto entry = uint8_t(indices[pixel < 2 ? pixel : pixel + 2]);
+                EXPECT_EQ(PixelAt(*image, pixel),
+                          (Rgb{uint8_t(entry / 2), uint8_t(255 - entry), entry}))
+                    << pixel;
             }
         }
     }
@@ -189,9 +191,7 @@ TEST_F(BmpTest, BitFieldsDecodeWithTheirOwnMasks)
         const ImagePtr image =
             Load(BitFieldBmp(1, 1, c.bitCount, {c.red, c.green, c.blue}, {c.pixel}));
         ASSERT_NE(image, nullptr) << messages;
-        EXPECT_EQ(image->pixels[0], c.expected.r);
-        EXPECT_EQ(image->pixels[1], c.expected.g);
-        EXPECT_EQ(image->pixels[2], c.expected.b);
+        EXPECT_EQ(PixelAt(*image, 0), c.expected);
     }
 }
 
@@ -220,12 +220,9 @@ TEST_F(BmpTest, BitFieldPicturesKeepTheirRows)
             ASSERT_NE(image, nullptr) << messages;
             ASSERT_EQ(image->width, 3);
             ASSERT_EQ(image->height, 2);
+            const Rgb primaries[] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
             for (int pixel = 0; pixel < 6; ++pixel) {
-                const int channel = (pixel % 3 + pixel / 3) % 3;
-                for (int c = 0; c < 3; ++c) {
-                    EXPECT_EQ(image->pixels[pixel * 3 + c], c == channel ? 255 : 0)
-                        << "pixel " << pixel << " channel " << c;
-                }
+                EXPECT_EQ(PixelAt(*image, pixel), primaries[(pixel % 3 + pixel / 3) % 3]) << pixel;
             }
         }
     }

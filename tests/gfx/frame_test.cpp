@@ -61,7 +61,7 @@ TEST_F(FrameFileTest, ThreeFramesInFileOrderWithTheNearBlackKey)
     EXPECT_EQ(frames[1], "\xff\x01\x02\xff");
     EXPECT_EQ(frames[2], std::string("\0\0\x0b\xff\x05\x05\x05\0", 8));
     EXPECT_EQ(std::vector<int32_t>(header, header + 6), std::vector<int32_t>({1, 2, 7, 8, 9, 6}));
-    EXPECT_EQ(NewConsoleText(), "");
+    EXPECT_EQ(console.Printed(), "");
 }
 
 // A frame cut short is kept, its missing pixels repeating the last bytes read (zeros if none);
@@ -94,28 +94,20 @@ TEST_F(FrameFileTest, StopsAtTheTableSizeOrAtABadSize)
         EXPECT_EQ(Read(file).size(), 1u);
         EXPECT_EQ(count, 1u);
         EXPECT_TRUE(refused);
-        EXPECT_EQ(NewConsoleText(), "Warning: Frame : bad frame size in \"" + path + "\"\n");
+        EXPECT_EQ(console.Printed(), "Warning: Frame : bad frame size in \"" + path + "\"\n");
     }
     Read(many);
     EXPECT_FALSE(refused);
 }
 
-// Frame sets loaded into real textures, with an OpenGL context of their own.
-class FrameUploadTest : public ConsoleFileTest {
-protected:
-    void SetUp() override
-    {
-        ConsoleFileTest::SetUp();
-        ASSERT_TRUE(MakeTestGlContext());
-    }
-    void TearDown() override { FailUploadAfter(-1); }
-};
+class FrameUploadTest : public ConsoleFileTest {};
 
 // Opaque rows of 3 or 6 bytes are packed in the file and in the buffer: read with the wrong
 // alignment they shift and run past the buffer's end. Sides are powers of two, so level 0 is
 // the picture itself.
 TEST_F(FrameUploadTest, UploadedFramesKeepTheirRows)
 {
+    ASSERT_TRUE(MakeTestGlContext());
     const std::pair<int, int> sides[] = {{1, 2}, {2, 2}, {2, 4}, {4, 2}};
     for (const uint8_t transparent : {0, 1}) {
         for (const auto &[width, height] : sides) {
@@ -143,6 +135,7 @@ TEST_F(FrameUploadTest, UploadedFramesKeepTheirRows)
 // cannot be built (its entry stays 0, the others load).
 TEST_F(FrameUploadTest, EachLoadPrintsOneLine)
 {
+    ASSERT_TRUE(MakeTestGlContext());
     const std::string good = FrameBytes(1, 1, "abc");
     const struct {
         bool exists;
@@ -169,7 +162,7 @@ TEST_F(FrameUploadTest, EachLoadPrintsOneLine)
         frame.Load(path.c_str(), 1);
         std::string line = c.line;
         line.replace(line.find('%'), 1, path);
-        EXPECT_EQ(NewConsoleText(), line);
+        EXPECT_EQ(console.Printed(), line);
         EXPECT_EQ(frame.transparency, c.exists ? 1 : 0);
         ASSERT_EQ(frame.frameCount, c.textured.size());
         for (size_t i = 0; i < c.textured.size(); ++i) {

@@ -52,7 +52,7 @@ TEST_F(TextureTest, ColourKeyedRowsStayStraightAndOnlyBlackIsClear)
             }
         }
     }
-    EXPECT_EQ(NewConsoleText(), "");
+    EXPECT_EQ(console.Printed(), "");
 }
 
 // Cut, compressed, other depths, a core header or absurd sides: one line each, nothing read.
@@ -79,7 +79,7 @@ TEST_F(TextureTest, ColourKeyedReaderRefusesDamagedFiles)
         width = -1;
         EXPECT_TRUE(T_ReadColourKeyed(file.c_str(), &width, &width).empty());
         EXPECT_EQ(width, -1);
-        EXPECT_EQ(NewConsoleText(), "T_Texture : bad picture \"" + file + "\"\n");
+        EXPECT_EQ(console.Printed(), "T_Texture : bad picture \"" + file + "\"\n");
     }
 }
 
@@ -121,14 +121,13 @@ TEST_F(TextureTest, FailedLoadsLeaveTheRecordEmpty)
             texture.Load(c.path.c_str(), c.kind == Kind::KEYED);
         }
         EXPECT_EQ(testing::internal::GetCapturedStderr(), c.messageBox);
-        EXPECT_EQ(NewConsoleText(), c.console);
+        EXPECT_EQ(console.Printed(), c.console);
         EXPECT_EQ(texture.glName != 0, c.path == good && !c.uploadFails);
         if (c.path != good) {
             EXPECT_EQ(texture.image, nullptr);
         }
         FreeDibImage(texture.image);  // the game keeps it for good
     }
-    FailUploadAfter(-1);
 }
 
 // A deferred texture is named at its load, keeps that name, and gets at the build exactly the
@@ -152,14 +151,13 @@ TEST_F(TextureTest, DeferredBuildsKeepTheirNamesAndPictures)
         ASSERT_NE(named, 0u);
         EXPECT_NE(failing.glName, 0u);
         EXPECT_TRUE(TexelBytes(named, GL_RGBA).empty()) << "built before its time";
-        EXPECT_EQ(NewConsoleText(), "");
+        EXPECT_EQ(console.Printed(), "");
         FailUploadAfter(1);  // the second deferred build
         T_BuildDeferredTextures();
-        FailUploadAfter(-1);
         EXPECT_EQ(later.glName, named);
         EXPECT_EQ(TexelBytes(later.glName, GL_RGBA), TexelBytes(now.glName, GL_RGBA));
         EXPECT_EQ(failing.glName, 0u);
-        EXPECT_EQ(NewConsoleText(), "T_Texture : Cannot find \"" + file + "\"\n");
+        EXPECT_EQ(console.Printed(), "T_Texture : Cannot find \"" + file + "\"\n");
         T_Texture after = {};
         after.Load(file.c_str(), keyed);
         EXPECT_FALSE(TexelBytes(after.glName, GL_RGBA).empty()) << "still deferred after the build";
