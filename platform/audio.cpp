@@ -221,33 +221,44 @@ void SDLCALL ScaleOutput(void *, Uint8 *stream, int length)
     }
 }
 
+// Gives the voice its decoded sound and length; false, leaving it without one, when decoding
+// failed (null).
+bool TakeChunk(Voice &voice, Mix_Chunk *chunk)
+{
+    voice.chunk = chunk;
+    if (chunk != nullptr) {
+        voice.length = ChunkMilliseconds(*chunk);
+    }
+    return chunk != nullptr;
+}
+
+bool TakeMusic(Voice &voice, Mix_Music *music)
+{
+    voice.music = music;
+    if (music != nullptr) {
+        voice.length = SecondsToMilliseconds(Mix_MusicDuration(music));
+    }
+    return music != nullptr;
+}
+
 // The one point where a voice loaded later gets its sound: decodes a waiting wave file, or waits
 // for the worker's music if it is still being decoded. A file that could not be decoded frees the
 // voice, whose handle then goes stale. False when the voice is gone.
 bool ClaimLoadedVoice(Voice &voice)
 {
     std::string &wave = waitingWaves[Slot(voice)];
-    if (!wave.empty()) {
-        voice.chunk = Mix_LoadWAV(wave.c_str());
-        wave.clear();
-        if (voice.chunk == nullptr) {
-            FreeSlot(voice);
-            return false;
-        }
-        voice.length = ChunkMilliseconds(*voice.chunk);
-        return true;
-    }
     std::future<Mix_Music *> &load = musicLoads[Slot(voice)];
-    if (!load.valid()) {
-        return true;
+    bool decoded = true;
+    if (!wave.empty()) {
+        decoded = TakeChunk(voice, Mix_LoadWAV(wave.c_str()));
+        wave.clear();
+    } else if (load.valid()) {
+        decoded = TakeMusic(voice, load.get());
     }
-    voice.music = load.get();
-    if (voice.music == nullptr) {
+    if (!decoded) {
         FreeSlot(voice);
-        return false;
     }
-    voice.length = SecondsToMilliseconds(Mix_MusicDuration(voice.music));
-    return true;
+    return decoded;
 }
 
 Voice *FindVoice(uint32_t handle)
@@ -361,18 +372,8 @@ uint32_t P_LoadVoice(const char *path, bool music)
     if (voice == nullptr) {
         return 0;
     }
-    if (music) {
-        voice->music = Mix_LoadMUS(path);
-        if (voice->music == nullptr) {
-            return 0;
-        }
-        voice->length = SecondsToMilliseconds(Mix_MusicDuration(voice->music));
-    } else {
-        voice->chunk = Mix_LoadWAV(path);
-        if (voice->chunk == nullptr) {
-            return 0;
-        }
-        voice->length = ChunkMilliseconds(*voice->chunk);
+    if (!(music ? TakeMusic(*voice, Mix_LoadMUS(path)) : TakeChunk(*voice, Mix_LoadWAV(path)))) {
+        return 0;
     }
     voice->used = true;
     return Handle(*voice);
