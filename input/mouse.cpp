@@ -17,6 +17,7 @@ constexpr uint32_t BUTTON_COUNT = 3;
 
 MouseHooks hooks = {};
 bool mouseButtons[3] = {false, false, false};
+uint32_t buttonsHeld = 0;  // bit n: button n is down, the middle one too
 int32_t mouseDelta[2] = {0, 0};
 bool mouseMoved = false;
 bool leftButtonFires = true;
@@ -28,6 +29,9 @@ void SetMouseHooks(const MouseHooks &newHooks) { hooks = newHooks; }
 
 void MouseButtonDown(uint32_t button)
 {
+    if (button >= 1 && button <= BUTTON_COUNT) {
+        buttonsHeld |= 1u << button;
+    }
     if (button <= 2) {
         mouseButtons[button] = true;
     }
@@ -39,6 +43,9 @@ void MouseButtonDown(uint32_t button)
 
 void MouseButtonUp(uint32_t button)
 {
+    if (button >= 1 && button <= BUTTON_COUNT) {
+        buttonsHeld &= ~(1u << button);
+    }
     if (button <= 2) {
         mouseButtons[button] = false;
     }
@@ -46,6 +53,8 @@ void MouseButtonUp(uint32_t button)
         KeyUp(BUTTON_KEYS[button]);
     }
 }
+
+bool AnyMouseButtonHeld() { return buttonsHeld != 0; }
 
 void SetLeftButtonFires(bool fires) { leftButtonFires = fires; }
 

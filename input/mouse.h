@@ -19,6 +19,9 @@ void SetMouseHooks(const MouseHooks &hooks);
 void MouseButtonDown(uint32_t button);
 void MouseButtonUp(uint32_t button);
 
+// Whether any of the three buttons is down, on the menu as in play.
+bool AnyMouseButtonHeld();
+
 // Whether the left button fires for player 2 in play, as it does at start. Binding or unbinding
 // mouse1 turns this off: the button then acts through its binding alone, or does nothing.
 void SetLeftButtonFires(bool fires);

@@ -46,19 +46,12 @@ uint32_t clockPrevious = 0;
 double cursorWorld[2] = {0.0, 0.0};
 float mouseAimDivisor = 0.0f;
 void (*startUpExtension)() = nullptr;
-uint32_t mouseButtonsHeld = 0;  // bit n: button n is down, as the window's messages tell
 
 Sound music;
 T_Texture brickTextures[BRICK_SLOTS];
 int32_t brickTextureCount = 0;
 T_Texture backgroundTextures[1];
 int32_t backgroundIndex = 0;
-
-void HoldMouseButton(uint32_t button, bool down)
-{
-    mouseButtonsHeld =
-        down ? mouseButtonsHeld | (1u << button) : mouseButtonsHeld & ~(1u << button);
-}
 
 void ReportOnConsole(const char *first, const char *second, const char *third)
 {
@@ -257,27 +250,21 @@ void MainWndProc(const P_Message &message)
         break;
     case P_WM_LBUTTONDOWN:
         MouseButtonDown(1);
-        HoldMouseButton(1, true);
         break;
     case P_WM_LBUTTONUP:
         MouseButtonUp(1);
-        HoldMouseButton(1, false);
         break;
     case P_WM_RBUTTONDOWN:
         MouseButtonDown(2);
-        HoldMouseButton(2, true);
         break;
     case P_WM_RBUTTONUP:
         MouseButtonUp(2);
-        HoldMouseButton(2, false);
         break;
     case P_WM_MBUTTONDOWN:
         MouseButtonDown(3);
-        HoldMouseButton(3, true);
         break;
     case P_WM_MBUTTONUP:
         MouseButtonUp(3);
-        HoldMouseButton(3, false);
         break;
     default:
         break;
@@ -409,7 +396,7 @@ bool FrameWanted()
         NoteFrameChange();  // coming back draws at once
         return false;
     }
-    return !FrameIsStill(ReadStillView(cursorPixel[0], cursorPixel[1], mouseButtonsHeld != 0));
+    return !FrameIsStill(ReadStillView(cursorPixel[0], cursorPixel[1], AnyMouseButtonHeld()));
 }
 }  // namespace
 
