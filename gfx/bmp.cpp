@@ -41,30 +41,7 @@ struct BitmapHeader {
     uint32_t coloursImportant;
 };
 
-enum class FileRead { READ, UNREADABLE, TOO_LARGE };
-
 void Fail(const char *text) { P_MessageBox(text, "Error"); }
-
-FileRead ReadWholeFile(const char *path, std::vector<uint8_t> *bytes)
-{
-    const FilePtr file(fopen(path, "rb"));
-    if (!file || fseek(file.get(), 0, SEEK_END) != 0) {
-        return FileRead::UNREADABLE;
-    }
-    const long size = ftell(file.get());
-    // An empty file cannot be mapped, so it fails like a missing one.
-    if (size <= 0 || fseek(file.get(), 0, SEEK_SET) != 0) {
-        return FileRead::UNREADABLE;
-    }
-    if (size > MAX_FILE_BYTES) {
-        return FileRead::TOO_LARGE;
-    }
-    bytes->resize(size_t(size));
-    if (fread(bytes->data(), 1, bytes->size(), file.get()) != bytes->size()) {
-        return FileRead::UNREADABLE;
-    }
-    return FileRead::READ;
-}
 
 BitmapHeader ReadHeader(const uint8_t *header, uint16_t colourCount)
 {
@@ -255,13 +232,14 @@ uint16_t CountDibColours(const uint8_t *header)
 DibImage *LoadDibImage(const char *path)
 {
     std::vector<uint8_t> file;
-    const FileRead read = ReadWholeFile(path, &file);
-    if (read == FileRead::UNREADABLE) {
+    const P_FileRead read = P_ReadWholeFile(path, MAX_FILE_BYTES, &file);
+    // An empty file cannot be mapped, so it fails like a missing one.
+    if (read == P_FileRead::UNREADABLE || (read == P_FileRead::READ && file.empty())) {
         const std::string text = std::string("Failed to open DIB file ") + path + ".\n";
         Fail(text.c_str());
         return nullptr;
     }
-    if (read == FileRead::TOO_LARGE) {
+    if (read == P_FileRead::TOO_LARGE) {
         Fail(OUT_OF_MEMORY);
         return nullptr;
     }

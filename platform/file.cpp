@@ -36,3 +36,23 @@ bool P_ReplaceFile(const char *path, const uint8_t *bytes, size_t size)
     }
     return true;
 }
+
+P_FileRead P_ReadWholeFile(const char *path, long maxBytes, std::vector<uint8_t> *bytes)
+{
+    const FilePtr file(fopen(path, "rb"));
+    if (!file || fseek(file.get(), 0, SEEK_END) != 0) {
+        return P_FileRead::UNREADABLE;
+    }
+    const long size = ftell(file.get());
+    if (size < 0 || fseek(file.get(), 0, SEEK_SET) != 0) {
+        return P_FileRead::UNREADABLE;
+    }
+    if (size > maxBytes) {
+        return P_FileRead::TOO_LARGE;
+    }
+    bytes->resize(size_t(size));
+    if (fread(bytes->data(), 1, bytes->size(), file.get()) != bytes->size()) {
+        return P_FileRead::UNREADABLE;
+    }
+    return P_FileRead::READ;
+}

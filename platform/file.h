@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 struct FileCloser {
     void operator()(FILE *file) const { fclose(file); }
@@ -46,3 +47,9 @@ bool P_FinishWriting(FilePtr &file);
 // synced and closed, every step checked, and only then renamed over `path`. False when any step
 // fails, and the file at `path` is then as it was.
 bool P_ReplaceFile(const char *path, const uint8_t *bytes, size_t size);
+
+enum class P_FileRead { READ, UNREADABLE, TOO_LARGE };
+
+// Reads the whole file at `path` into `bytes`; an empty file reads as no bytes. TOO_LARGE, reading
+// nothing, when it holds more than `maxBytes`.
+P_FileRead P_ReadWholeFile(const char *path, long maxBytes, std::vector<uint8_t> *bytes);

@@ -183,20 +183,6 @@ bool Argument(char *path)
     return DemoPath(name, path);
 }
 
-bool ReadFile(const char *path, std::vector<uint8_t> *bytes)
-{
-    const FilePtr file(fopen(path, "rb"));
-    if (!file || fseek(file.get(), 0, SEEK_END) != 0) {
-        return false;
-    }
-    const long size = ftell(file.get());
-    if (size < 0 || size > MAX_DEMO_BYTES || fseek(file.get(), 0, SEEK_SET) != 0) {
-        return false;
-    }
-    bytes->resize(size_t(size));
-    return fread(bytes->data(), 1, bytes->size(), file.get()) == bytes->size();
-}
-
 // Gives back the world, the map and the clock the replay put aside.
 void EndReplay()
 {
@@ -449,7 +435,7 @@ bool StartReplay(const char *path, bool playTimed)
         EndReplay();
     }
     std::vector<uint8_t> bytes;
-    if (!ReadFile(path, &bytes)) {
+    if (P_ReadWholeFile(path, MAX_DEMO_BYTES, &bytes) != P_FileRead::READ) {
         C_Print("Cannot open ", path, "\n", nullptr);
         return false;
     }
