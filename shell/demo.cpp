@@ -452,7 +452,6 @@ bool StartReplay(const char *path, bool playTimed)
         return false;
     }
     case DemoCheck::NOT_A_DEMO:
-    case DemoCheck::CANNOT_OPEN:
         C_Print(path, " is not a demo\n", nullptr);
         return false;
     case DemoCheck::DAMAGED:

@@ -87,7 +87,7 @@ struct DemoInput {
     DemoSettings settings;
 };
 
-enum class DemoCheck { GOOD, CANNOT_OPEN, NOT_A_DEMO, OTHER_VERSION, DAMAGED };
+enum class DemoCheck { GOOD, NOT_A_DEMO, OTHER_VERSION, DAMAGED };
 
 // A whole demo read into memory and checked: its header, its ticks and its end. Ticks are read
 // from `bytes` with a DemoTicks cursor.
@@ -140,7 +140,6 @@ private:
     FILE *file = nullptr;
     uint32_t crc = 0;
     uint32_t ticks = 0;
-    long countAt = 0;
     bool failed = false;
 };
 
