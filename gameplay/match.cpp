@@ -342,6 +342,18 @@ bool MatchLetsAct(const Player &player)
 
 const MatchState &CurrentMatch() { return state; }
 
+MatchSettings CurrentMatchSettings()
+{
+    return MatchSettings{matchSetting, fragLimit, timeLimitMinutes};
+}
+
+void SetMatchSettings(const MatchSettings &settings)
+{
+    matchSetting = settings.setting;
+    fragLimit = settings.fragLimit;
+    timeLimitMinutes = settings.timeLimitMinutes;
+}
+
 void SaveMatch(MatchSnapshot *snapshot)
 {
     snapshot->state = state;

@@ -90,6 +90,15 @@ bool MatchLetsAct(const Player &player);
 // The match as it stands, for drawing.
 const MatchState &CurrentMatch();
 
+// The match's console settings: g_match, g_fraglimit and g_timelimit, taken as they stand.
+struct MatchSettings {
+    int32_t setting;
+    int32_t fragLimit;
+    float timeLimitMinutes;
+};
+MatchSettings CurrentMatchSettings();
+void SetMatchSettings(const MatchSettings &settings);
+
 // Everything a match keeps from frame to frame, its settings included, for demos.
 struct MatchSnapshot {
     MatchState state;

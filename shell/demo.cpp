@@ -66,8 +66,7 @@ uint32_t DemoClock() { return demoClock; }
 
 DemoSettings CurrentSettings()
 {
-    static MatchSnapshot match;  // kept off the stack: a frame calls this
-    SaveMatch(&match);
+    const MatchSettings match = CurrentMatchSettings();
     return DemoSettings{gravity,
                         {players[0].walk.rate, players[1].walk.rate},
                         match.setting,
@@ -80,12 +79,8 @@ void ApplySettings(const DemoSettings &settings)
     gravity = settings.gravity;
     players[0].walk.SetRate(settings.walkRates[0]);
     players[1].walk.SetRate(settings.walkRates[1]);
-    static MatchSnapshot match;
-    SaveMatch(&match);
-    match.setting = settings.matchSetting;
-    match.fragLimit = settings.fragLimit;
-    match.timeLimitMinutes = settings.timeLimitMinutes;
-    RestoreMatch(match);
+    SetMatchSettings(
+        MatchSettings{settings.matchSetting, settings.fragLimit, settings.timeLimitMinutes});
 }
 
 DemoPlayer ReadPlayer(const Player &player)
