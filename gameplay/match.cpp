@@ -78,14 +78,8 @@ void Face(Player &player, const Pose &other)
 
 void PlaceAt(Player &player, const Pose &point)
 {
+    SpawnPlayer(player);  // its facing and aim are the next Face's
     player.pose = FreeSpotNear(point.x, point.y);
-    player.horizontalVelocity = 0.0f;
-    player.jumpVelocity = 0.0f;
-    player.fallVelocity = 0.0f;
-    player.airborne = 0;
-    player.walk.currentFrame = 0;
-    player.currentWeapon = WEAPON_ROCKET;
-    player.health = MATCH_HEALTH;
 }
 
 void Respawn(int32_t index)

@@ -3,6 +3,7 @@
 #include "audio/sound.h"
 #include "console/console.h"
 #include "gameplay/player.h"
+#include "gameplay/presentation.h"
 #include "gameplay/weapons.h"
 
 #include <cstdint>
@@ -13,7 +14,7 @@
 // or after g_timelimit minutes (default 0, none), a HUD and a winner screen. Players are
 // numbered 1 and 2, as in the texts the console prints.
 
-constexpr int32_t MATCH_HEALTH = 125;          // at every spawn
+constexpr int32_t MATCH_HEALTH = START_HEALTH;
 constexpr uint32_t MATCH_RESPAWN_MS = 2000;    // from a death to the respawn
 constexpr uint32_t MATCH_FRAG_LINE_MS = 4000;  // how long a frag line stays on the screen
 constexpr int32_t MATCH_FRAG_LINES = 3;

@@ -8,7 +8,6 @@
 
 namespace {
 constexpr int32_t SPAWN_ENTRY = 1;  // both players start at the map's second respawn point
-constexpr int32_t START_HEALTH = 125;
 constexpr size_t PATH_SIZE = 256;
 
 T_Texture weaponSprites[WEAPON_SLOTS];

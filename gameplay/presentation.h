@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+constexpr int32_t START_HEALTH = 125;  // at every spawn, in a match too
+
 // Loads a player's animations, jump sound and crosshairs from `directory`, then sets its spawn
 // values: rocket launcher, the second spawn point, aiming left, 125 health.
 void LoadPlayer(Player &player, const char *directory);
