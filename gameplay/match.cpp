@@ -37,13 +37,6 @@ uint32_t AddHeld(uint32_t clock, uint32_t milliseconds)
 
 int32_t Index(int32_t player) { return player == 1 ? 0 : 1; }
 
-void RestartFinishedMusic(Sound &music)
-{
-    if (music.Finished()) {
-        music.Play(true, false);
-    }
-}
-
 int32_t Number(const Player &player) { return &player == &players[0] ? 1 : 2; }
 
 int32_t MapSpawnPointCount() { return std::min(spawnPointCount, SPAWN_POINT_CAPACITY); }
@@ -209,17 +202,10 @@ void RegisterMatchVariables()
 
 bool MatchOn() { return matchSetting == 1; }
 
-void UpdateMatch(uint32_t milliseconds, Sound &music)
+void UpdateMatch(uint32_t milliseconds)
 {
     AdvanceMatch(milliseconds);
     DrawMatch();
-    RestartFinishedMusic(music);
-}
-
-void AdvanceMatchFrame(uint32_t milliseconds, Sound &music)
-{
-    AdvanceMatch(milliseconds);
-    RestartFinishedMusic(music);
 }
 
 void AdvanceMatch(uint32_t milliseconds)

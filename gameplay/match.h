@@ -1,6 +1,5 @@
 #pragma once
 
-#include "audio/sound.h"
 #include "console/console.h"
 #include "gameplay/player.h"
 #include "gameplay/presentation.h"
@@ -43,11 +42,8 @@ void RegisterMatchVariables();
 bool MatchOn();
 
 // A world frame in a match, in the order of a frame without one: players, then projectiles,
-// each moved and drawn, then the HUD. Restarts `music` whenever it has run to its end.
-void UpdateMatch(uint32_t milliseconds, Sound &music);
-
-// UpdateMatch without the drawing, for a frame nobody sees.
-void AdvanceMatchFrame(uint32_t milliseconds, Sound &music);
+// each moved and drawn, then the HUD. AdvanceMatch is the same frame undrawn.
+void UpdateMatch(uint32_t milliseconds);
 
 // The rules of one world frame without drawing: starts the match when due, respawns, moves the
 // living through the bricks, flies the projectiles, scores and ends the match. Nothing with

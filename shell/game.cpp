@@ -337,7 +337,10 @@ void ComposeWorld(uint32_t delta, bool draw, bool whole)
         W_DrawStaticLayers(backgroundTextures[backgroundIndex], brickTextures);
     }
     if (MatchOn()) {
-        draw ? UpdateMatch(delta, music) : AdvanceMatchFrame(delta, music);
+        draw ? UpdateMatch(delta) : AdvanceMatch(delta);
+        if (music.Finished()) {
+            music.Play(true, false);  // a match's music loops
+        }
     } else if (draw) {
         UpdatePlayers(delta);
         UpdateProjectiles(delta);

@@ -1,6 +1,5 @@
 #include "shell/demo.h"
 
-#include "audio/sound.h"
 #include "console/commands.h"
 #include "console/console.h"
 #include "console/registry.h"
@@ -26,8 +25,6 @@ using Bytes = std::vector<uint8_t>;
 constexpr int32_t TICKS = 400;
 constexpr float MARKED_GRAVITY = 0.77f;  // set once, mid-recording, to find its tick in the file
 
-Sound music;
-
 // The world's part of a frame, as the game runs it when the frame is not drawn.
 bool RunFrame(uint32_t delta)
 {
@@ -37,7 +34,7 @@ bool RunFrame(uint32_t delta)
     }
     SetFrameTime(frame.delta);
     if (MatchOn()) {
-        AdvanceMatchFrame(frame.delta, music);
+        AdvanceMatch(frame.delta);
     } else {
         AdvancePlayers(frame.delta);
         AdvanceProjectiles(frame.delta);
@@ -254,7 +251,7 @@ Bytes PlayFrames(bool drawn)
         testClock += delta;
         SetFrameTime(delta);
         if (MatchOn()) {
-            drawn ? UpdateMatch(delta, music) : AdvanceMatchFrame(delta, music);
+            drawn ? UpdateMatch(delta) : AdvanceMatch(delta);
         } else if (drawn) {
             UpdatePlayers(delta);
             UpdateProjectiles(delta);
