@@ -10,8 +10,9 @@ enum class Copy : uint8_t { NONE, KEPT, REFUSED };  // refused: no texture takes
 bool keepLayers = true;
 Copy copy = Copy::NONE;
 W_ViewCopy layers = {0, 0, 0, 0};
-W_LayerKey copyKey;   // what the copy was drawn from
-W_LayerKey frameKey;  // this frame's; both are too large for the stack of every frame
+W_LayerKey copyKey;      // what the copy was drawn from
+W_LayerKey frameKey;     // this frame's; both are too large for the stack of every frame
+uint32_t copyBound = 0;  // the texture the drawing left bound, as it was for the copy's key
 
 void ReadKey(const T_Texture &background, const T_Texture *brickTextures, W_LayerKey *key)
 {
@@ -70,7 +71,8 @@ void DrawAndKeep(const T_Texture &background, const T_Texture *brickTextures)
     W_DrawBackground(background);
     W_DrawBricks(brickTextures);
     copy = W_KeepView(&layers) ? Copy::KEPT : Copy::REFUSED;
-    glBindTexture(GL_TEXTURE_2D, LastBoundTexture(frameKey));
+    copyBound = LastBoundTexture(frameKey);
+    glBindTexture(GL_TEXTURE_2D, copyBound);
     memcpy(&copyKey, &frameKey, sizeof copyKey);
     if (scissored) {
         glEnable(GL_SCISSOR_TEST);
@@ -84,7 +86,7 @@ void DrawCopy()
     if (!frameKey.mapLoaded) {
         glColor3f(0.9f, 0.9f, 0.9f);
     }
-    glBindTexture(GL_TEXTURE_2D, LastBoundTexture(frameKey));
+    glBindTexture(GL_TEXTURE_2D, copyBound);
 }
 }  // namespace
 
